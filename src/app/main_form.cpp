@@ -1,0 +1,96 @@
+#include "app/main_form.h"
+
+#include "acquisition/display_mode.h"
+#include "app/command_line.h"
+#include "common/version.h"
+
+namespace korvane {
+
+std::string VersionText() {
+  return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+         std::to_string(kVersionPatch);
+}
+
+MainForm::MainForm(Form& form, const PlatformServices& platform)
+    : form_(form),
+      platform_(platform),
+      link_(form, platform.time, platform.port, platform.dialogs),
+      discovery_(form, link_) {
+  WireHandlers();
+}
+
+void MainForm::WireHandlers() {
+  form_.chkTermWindow.SetOnClick([this] { link_.chkTermWindow_Click(); });
+}
+
+void MainForm::Form_Load() {
+  form_.NeedReset = false;
+
+  platform_.adc_graph.SetBackgroundColor(form_.frmKorvane_Demo.BackColor());
+  platform_.histo.SetBackgroundColor(platform_.adc_graph.BackgroundColor());
+
+  form_.cboCalibr.SetListIndex(1);
+  form_.cboFilter.SetListIndex(3);
+  form_.cboSampling.SetListIndex(2);
+  form_.cboAvgFil.SetListIndex(0);
+
+  form_.Panel(5).SetText(VersionText());
+
+  form_.prgProgress.SetMin(0);
+  form_.prgProgress.SetMax(8);
+  form_.prgProgress.SetVisible(true);
+  DockProgressBar();
+
+  if (platform_.process.AnotherInstanceRunning()) {
+    platform_.dialogs.MessageBox("You already have one instance of this program running",
+                                 MessageIcon::kNone);
+  }
+
+  form_.Sound = true;
+  form_.PortNumber = 0;
+  const std::string stored =
+      platform_.settings.Read(kSettingsApplication, kSettingsSection, kPortKey, "0");
+  const auto choices =
+      ParseCommandLine(platform_.process.CommandLineText(), PortFromStoredValue(stored));
+  form_.Sound = choices.Sound;
+  form_.PortNumber = choices.PortNumber;
+  if (choices.FreqText) form_.txtFreq.SetText(*choices.FreqText);
+  if (choices.TooManyWords) {
+    platform_.dialogs.MessageBox("Errors in program comand line", MessageIcon::kNone);
+  }
+  double freq = choices.Freq;
+
+  form_.Panel(1).SetText(kWelcome);
+
+  link_.PumpEvents();
+  link_.Wait(200);
+
+  form_.TestGo = false;
+  form_.PrgmGo = false;
+  form_.PgaGainExp = 0;
+  form_.NegChannel = 8;
+  form_.PosChannel = 8;
+  form_.FillChannelNames();
+
+  form_.frmKorvane_Demo.SetEnabled(false);
+  form_.frmKorvane_Demo.SetVisible(true);
+  HideSeparators(form_);
+  discovery_.FindBoard(form_.PortNumber, freq);
+  form_.frmKorvane_Demo.SetEnabled(true);
+}
+
+void MainForm::DockProgressBar() {
+  // The view lays the bar over the status bar's second panel for as long as it is visible.
+  form_.prgProgress.SetVisible(true);
+  form_.prgProgress.SetValue(0);
+}
+
+void MainForm::Form_Unload() {
+  platform_.settings.Write(kSettingsApplication, kSettingsSection, kPortKey,
+                           platform_.port.CommPort());
+  if (platform_.port.IsPortOpen()) platform_.port.ClosePort();
+  platform_.port.SetCaptureFile("");
+  platform_.process.EndNow();
+}
+
+}  // namespace korvane

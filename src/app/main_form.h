@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "app/platform_services.h"
+#include "form/form.h"
+#include "link/board_discovery.h"
+#include "link/board_link.h"
+
+namespace korvane {
+
+/// The main window's logic, `frmKorvane_Demo`: owns the subsystems, wires the controls to their
+/// handlers, and runs start-up and shutdown. Toolkit-neutral; the Qt view binds to its `Form`.
+class MainForm {
+ public:
+  MainForm(Form& form, const PlatformServices& platform);
+
+  /// Start-up: initial states, stored port, command line, welcome, then the board search with
+  /// the window disabled.
+  void Form_Load();
+  /// Shutdown: saves the port, closes the port and files, ends the program at once.
+  void Form_Unload();
+
+  Form& form() { return form_; }
+  BoardLink& link() { return link_; }
+  BoardDiscovery& discovery() { return discovery_; }
+
+  static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
+  static constexpr const char* kSettingsSection = "Settings";
+  static constexpr const char* kPortKey = "ComPort";
+  static constexpr const char* kWelcome = " WELCOME  TO  HALVERN  Korvane DVM  DEMO  PROGRAM ";
+
+ private:
+  void WireHandlers();
+  void DockProgressBar();
+
+  Form& form_;
+  PlatformServices platform_;
+  BoardLink link_;
+  BoardDiscovery discovery_;
+};
+
+/// "major.minor.revision" of the program's version.
+std::string VersionText();
+
+}  // namespace korvane
