@@ -8,13 +8,17 @@
 
 namespace korvane {
 
-QtTimeBase::QtTimeBase() { clock_.start(); }
+QtTimeBase::QtTimeBase() {
+  clock_.start();
+}
 
 QtTimeBase::~QtTimeBase() {
   for (const auto& [qt_timer_id, id] : by_qt_timer_id_) killTimer(qt_timer_id);
 }
 
-Micros QtTimeBase::Now() const { return Micros{clock_.nsecsElapsed() / 1000}; }
+Micros QtTimeBase::Now() const {
+  return Micros{clock_.nsecsElapsed() / 1000};
+}
 
 void QtTimeBase::ProcessPendingEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -25,8 +29,8 @@ void QtTimeBase::WaitForEvents() {
 }
 
 TimeBase::CallbackId QtTimeBase::Schedule(Micros delay, std::function<void()> callback) {
-  const auto whole_ms = std::clamp<Millis::rep>(std::chrono::ceil<Millis>(delay).count(), 0,
-                                                Millis::rep{INT_MAX});
+  const auto whole_ms =
+      std::clamp<Millis::rep>(std::chrono::ceil<Millis>(delay).count(), 0, Millis::rep{INT_MAX});
   // Qt hands out one id per running timer; the callback id is our own so it is never reused.
   const int qt_timer_id = startTimer(static_cast<int>(whole_ms), Qt::PreciseTimer);
   const CallbackId id = next_id_++;

@@ -7,7 +7,9 @@ namespace korvane {
 
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 /// "ttyS2" < "ttyS10": runs of digits compare by value, everything else by character.
 bool NaturalLess(const std::string& a, const std::string& b) {

@@ -7,8 +7,8 @@ namespace korvane {
 
 /// A serial device present on this computer, as the port search sees it.
 struct SerialDeviceEntry {
-  std::string name;          ///< "ttyUSB0", "ttyS1", "COM3"
-  std::string location;      ///< what opens it: "/dev/ttyUSB0"
+  std::string name;      ///< "ttyUSB0", "ttyS1", "COM3"
+  std::string location;  ///< what opens it: "/dev/ttyUSB0"
   bool is_usb_adapter = false;
 };
 

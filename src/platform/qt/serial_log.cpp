@@ -8,9 +8,8 @@
 namespace korvane {
 
 void SerialLog::OnTraffic(TrafficDirection direction, std::string_view bytes) {
-  qCDebug(SerialLogCategory).noquote()
-      << (direction == TrafficDirection::kToBoard ? "TX:" : "RX:")
-      << QString::fromStdString(PrintableTraffic(bytes));
+  qCDebug(SerialLogCategory).noquote() << (direction == TrafficDirection::kToBoard ? "TX:" : "RX:")
+                                       << QString::fromStdString(PrintableTraffic(bytes));
 }
 
 void SerialLog::OnPortLost(int port_number) {

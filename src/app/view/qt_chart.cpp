@@ -1,0 +1,163 @@
+#include "app/view/qt_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/view/bgr_color.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr double kBarFill = 0.8;  ///< Share of the distance between neighbouring bars they fill.
+
+/// Smallest distance between neighbouring keys, so bars of unevenly spaced data never overlap.
+double BarWidth(const QVector<double>& sorted_keys) {
+  double width = 1.0;
+  bool found = false;
+  for (qsizetype i = 1; i < sorted_keys.size(); ++i) {
+    const double gap = sorted_keys[i] - sorted_keys[i - 1];
+    if (gap > 0.0 && (!found || gap < width)) {
+      width = gap;
+      found = true;
+    }
+  }
+  return width * kBarFill;
+}
+
+}  // namespace
+
+QtChart::QtChart(Style style, const QString& title, const QString& y_axis_title, QWidget* parent)
+    : QCustomPlot(parent), style_(style) {
+  redraw_timer_.setSingleShot(true);
+  redraw_timer_.setInterval(kFrameMs);
+  connect(&redraw_timer_, &QTimer::timeout, this, &QtChart::ReplotIfChanged);
+
+  if (style_ == Style::kLine) {
+    graph_ = addGraph();
+    graph_->setLineStyle(QCPGraph::lsLine);
+  } else {
+    bars_ = new QCPBars(xAxis, yAxis);  // owned by the plot
+    bars_->setWidthType(QCPBars::wtPlotCoords);
+  }
+  ApplySeriesColor(ColorFromBgr(255));
+  if (!title.isEmpty()) {
+    plotLayout()->insertRow(0);
+    QFont title_font = font();
+    title_font.setBold(true);
+    plotLayout()->addElement(0, 0, new QCPTextElement(this, title, title_font));
+  }
+  yAxis->setLabel(y_axis_title);
+  setBackground(ColorFromBgr(background_bgr_));
+}
+
+void QtChart::SetPointCount(int count) {
+  const auto size = static_cast<std::size_t>(std::max(count, 0));
+  xs_.resize(size, 0.0f);
+  ys_.resize(size, 0.0f);
+  changed_ = true;
+}
+
+int QtChart::PointCount() const { return static_cast<int>(ys_.size()); }
+
+bool QtChart::IsPoint(int series, int point) const {
+  return series == 0 && point >= 0 && point < PointCount();
+}
+
+void QtChart::SetPointY(int series, int point, float value) {
+  if (!IsPoint(series, point)) return;
+  ys_[static_cast<std::size_t>(point)] = value;
+  changed_ = true;
+}
+
+void QtChart::SetPointX(int series, int point, float value) {
+  if (!IsPoint(series, point)) return;
+  xs_[static_cast<std::size_t>(point)] = value;
+  changed_ = true;
+}
+
+float QtChart::PointY(int series, int point) const {
+  return IsPoint(series, point) ? ys_[static_cast<std::size_t>(point)] : 0.0f;
+}
+
+float QtChart::PointX(int series, int point) const {
+  return IsPoint(series, point) ? xs_[static_cast<std::size_t>(point)] : 0.0f;
+}
+
+void QtChart::SetSeriesColor(int series, std::uint32_t bgr) {
+  if (series != 0) return;
+  ApplySeriesColor(ColorFromBgr(bgr));
+  ChangeAppearance();
+}
+
+void QtChart::ApplySeriesColor(const QColor& color) {
+  if (graph_ != nullptr) graph_->setPen(QPen(color, 1.5));
+  if (bars_ != nullptr) {
+    bars_->setPen(QPen(color));
+    bars_->setBrush(color);
+  }
+}
+
+void QtChart::SetYAxisTitle(const std::string& title) {
+  yAxis->setLabel(QString::fromStdString(title));
+  ChangeAppearance();
+}
+
+std::string QtChart::YAxisTitle() const { return yAxis->label().toStdString(); }
+
+void QtChart::SetYRange(double min, double max) {
+  auto_y_range_ = false;
+  yAxis->setRange(min, max);
+  ChangeAppearance();
+}
+
+void QtChart::SetBackgroundColor(std::uint32_t bgr) {
+  background_bgr_ = bgr;
+  setBackground(ColorFromBgr(bgr));
+  ChangeAppearance();
+}
+
+std::uint32_t QtChart::BackgroundColor() const { return background_bgr_; }
+
+void QtChart::SetPlottingMethod(int method) { plotting_method_ = method; }
+
+void QtChart::ChangeAppearance() {
+  changed_ = true;
+  Redraw();
+}
+
+void QtChart::Redraw() {
+  if (changed_ && !redraw_timer_.isActive()) redraw_timer_.start();
+}
+
+void QtChart::ReplotIfChanged() {
+  if (!changed_) return;
+  changed_ = false;
+  PushPointsToPlot();
+  replot();
+}
+
+void QtChart::PushPointsToPlot() {
+  QVector<double> keys;
+  QVector<double> values;
+  keys.reserve(static_cast<qsizetype>(xs_.size()));
+  values.reserve(static_cast<qsizetype>(ys_.size()));
+  for (std::size_t i = 0; i < ys_.size(); ++i) {
+    keys.push_back(static_cast<double>(xs_[i]));
+    values.push_back(static_cast<double>(ys_[i]));
+  }
+  if (graph_ != nullptr) {
+    graph_->setData(keys, values);
+  } else {
+    bars_->setData(keys, values);  // sorts by key
+    QVector<double> sorted_keys = keys;
+    std::sort(sorted_keys.begin(), sorted_keys.end());
+    bars_->setWidth(BarWidth(sorted_keys));
+  }
+  QCPAbstractPlottable* series = graph_ != nullptr ? static_cast<QCPAbstractPlottable*>(graph_)
+                                                   : static_cast<QCPAbstractPlottable*>(bars_);
+  series->rescaleKeyAxis();
+  if (auto_y_range_) series->rescaleValueAxis();
+}
+
+}  // namespace korvane

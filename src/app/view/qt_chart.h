@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/chart.h"
+#include "qcustomplot.h"
+
+namespace korvane {
+
+/// A chart of the window on QCustomPlot: one series drawn as a line (time graph) or as bars
+/// (histogram). Points live here until Redraw() hands them to the plot; Redraw() is a request
+/// that repaints at most once per display frame, and only when something changed.
+class QtChart : public QCustomPlot, public Chart {
+  Q_OBJECT
+
+ public:
+  enum class Style { kLine, kBars };
+
+  /// An empty `title` puts no title above the plot.
+  QtChart(Style style, const QString& title, const QString& y_axis_title,
+          QWidget* parent = nullptr);
+
+  void SetPointCount(int count) override;
+  int PointCount() const override;
+  void SetPointY(int series, int point, float value) override;
+  void SetPointX(int series, int point, float value) override;
+  float PointY(int series, int point) const override;
+  float PointX(int series, int point) const override;
+  void SetSeriesColor(int series, std::uint32_t bgr) override;
+  void SetYAxisTitle(const std::string& title) override;
+  std::string YAxisTitle() const override;
+  void SetYRange(double min, double max) override;
+  void SetBackgroundColor(std::uint32_t bgr) override;
+  std::uint32_t BackgroundColor() const override;
+  void SetPlottingMethod(int method) override;
+  void Redraw() override;
+
+  int PlottingMethod() const { return plotting_method_; }
+  bool AutoScalesY() const { return auto_y_range_; }
+
+  /// Minimum time between two repaints, in milliseconds.
+  static constexpr int kFrameMs = 16;
+
+ private:
+  bool IsPoint(int series, int point) const;
+  void ApplySeriesColor(const QColor& color);
+  /// Applies a visible setting at once and asks for a repaint.
+  void ChangeAppearance();
+  void ReplotIfChanged();
+  void PushPointsToPlot();
+
+  Style style_;
+  QCPGraph* graph_ = nullptr;
+  QCPBars* bars_ = nullptr;
+  std::vector<float> xs_;
+  std::vector<float> ys_;
+  QTimer redraw_timer_;
+  bool changed_ = false;
+  bool auto_y_range_ = true;
+  std::uint32_t background_bgr_ = 0xFFFFFF;
+  int plotting_method_ = 0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,162 @@
+#include "platform/qt/hardware_serial_port.h"
+
+#include <QByteArray>
+#include <QSerialPortInfo>
+#include <vector>
+
+#include "platform/qt/line_settings.h"
+#include "platform/qt/logging_categories.h"
+#include "platform/qt/serial_device_order.h"
+#include "platform/settings_store.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kApplication = "Korvane-DAQ-EVM";
+constexpr const char* kPortsSection = "Ports";
+
+QSerialPort::Parity ToQtParity(LineSettings::Parity parity) {
+  switch (parity) {
+    case LineSettings::Parity::kEven:
+      return QSerialPort::EvenParity;
+    case LineSettings::Parity::kOdd:
+      return QSerialPort::OddParity;
+    case LineSettings::Parity::kNone:
+      break;
+  }
+  return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits ToQtStopBits(LineSettings::StopBits stop_bits) {
+  switch (stop_bits) {
+    case LineSettings::StopBits::kOneAndHalf:
+      return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::kTwo:
+      return QSerialPort::TwoStop;
+    case LineSettings::StopBits::kOne:
+      break;
+  }
+  return QSerialPort::OneStop;
+}
+
+bool IsUsbAdapter(const QSerialPortInfo& info) {
+  const QString name = info.portName();
+  return info.hasVendorIdentifier() || name.contains(QLatin1String("usb"), Qt::CaseInsensitive) ||
+         name.contains(QLatin1String("acm"), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+HardwareSerialPort::HardwareSerialPort(SettingsStore& settings_store)
+    : settings_store_(settings_store) {
+  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { OnReadyRead(); });
+  QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                   [this](QSerialPort::SerialPortError error) { OnErrorOccurred(error); });
+}
+
+HardwareSerialPort::~HardwareSerialPort() {
+  QObject::disconnect(&port_, nullptr, &port_, nullptr);
+}
+
+bool HardwareSerialPort::IsPortOpen() const {
+  return port_.isOpen();
+}
+
+std::string HardwareSerialPort::DeviceForPort(int port_number) const {
+  if (port_number < 1) return {};
+#ifdef Q_OS_WIN
+  return "COM" + std::to_string(port_number);
+#else
+  const std::string mapped =
+      settings_store_.Read(kApplication, kPortsSection, "COM" + std::to_string(port_number), "");
+  if (!mapped.empty()) return mapped;
+  std::vector<SerialDeviceEntry> present;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    present.push_back(
+        {info.portName().toStdString(), info.systemLocation().toStdString(), IsUsbAdapter(info)});
+  }
+  const std::vector<std::string> ordered = OrderSerialDevices(std::move(present));
+  const auto index = static_cast<std::size_t>(port_number - 1);
+  return index < ordered.size() ? ordered[index] : std::string{};
+#endif
+}
+
+void HardwareSerialPort::OpenPort() {
+  if (port_.isOpen()) ClosePort();
+  const std::string device = DeviceForPort(port_number_);
+  if (device.empty()) {
+    qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "has no device";
+    return;
+  }
+  const QString prog_reset_line = QString::fromStdString(
+      settings_store_.Read(kApplication, kPortsSection, "ProgResetLine", "DTR"));
+  prog_reset_on_dtr_ =
+      prog_reset_line.trimmed().compare(QLatin1String("RTS"), Qt::CaseInsensitive) != 0;
+  port_.setPortName(QString::fromStdString(device));
+  ApplyLineSettings();
+  if (!port_.open(QIODevice::ReadWrite)) {
+    qCDebug(SerialLogCategory).noquote()
+        << CommPort().c_str() << "=" << device.c_str() << "not opened:" << port_.errorString();
+    port_.clearError();
+    return;
+  }
+  qCDebug(SerialLogCategory).noquote()
+      << CommPort().c_str() << "=" << device.c_str() << "open at" << settings_.c_str();
+  ApplyResetLines();
+}
+
+void HardwareSerialPort::ClosePort() {
+  if (!port_.isOpen()) return;
+  port_.flush();
+  port_.close();
+  port_.clearError();
+}
+
+void HardwareSerialPort::SetProgResetLine(bool on) {
+  prog_reset_line_on_ = on;
+  ApplyResetLines();
+}
+
+void HardwareSerialPort::SetRunResetLine(bool on) {
+  run_reset_line_on_ = on;
+  ApplyResetLines();
+}
+
+void HardwareSerialPort::WriteBytes(std::string_view bytes) {
+  if (!port_.isOpen()) return;
+  port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void HardwareSerialPort::ApplyLineSettings() {
+  const LineSettings line = ParseLineSettings(settings_);
+  port_.setBaudRate(line.bit_rate);
+  port_.setParity(ToQtParity(line.parity));
+  port_.setDataBits(static_cast<QSerialPort::DataBits>(line.data_bits));
+  port_.setStopBits(ToQtStopBits(line.stop_bits));
+  port_.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+void HardwareSerialPort::ApplyResetLines() {
+  if (!port_.isOpen()) return;
+  const bool dtr_on = prog_reset_on_dtr_ ? prog_reset_line_on_ : run_reset_line_on_;
+  const bool rts_on = prog_reset_on_dtr_ ? run_reset_line_on_ : prog_reset_line_on_;
+  port_.setDataTerminalReady(dtr_on);
+  port_.setRequestToSend(rts_on);
+}
+
+void HardwareSerialPort::OnReadyRead() {
+  const QByteArray bytes = port_.readAll();
+  DeliverReceived(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void HardwareSerialPort::OnErrorOccurred(QSerialPort::SerialPortError error) {
+  if (error == QSerialPort::NoError || !port_.isOpen()) return;
+  qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "error:" << port_.errorString();
+  if (error != QSerialPort::ResourceError && error != QSerialPort::PermissionError) return;
+  port_.close();
+  port_.clearError();
+  ReportPortLost();
+}
+
+}  // namespace korvane

@@ -1,0 +1,156 @@
+#include "link/board_link.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/virtual_time.h"
+#include "support/fakes.h"
+#include "support/scripted_port.h"
+
+namespace korvane {
+namespace {
+
+using testing::RecordingDialogs;
+using testing::ScriptedPort;
+
+struct LinkRig {
+  VirtualTime time;
+  Form form;
+  ScriptedPort port{time};
+  RecordingDialogs dialogs{&time};
+  BoardLink link{form, time, port, dialogs};
+};
+
+TEST(BoardLink, WaitForSeesThePromptOnlyInTheTakeThatHoldsIt) {
+  LinkRig rig;
+  rig.port.ArriveAfter(10, "RRCA");
+  rig.port.ArriveAfter(30, "xx>yy");
+  EXPECT_FALSE(rig.link.WaitFor(">", 500));
+  EXPECT_EQ(rig.time.NowMs(), 30);
+  EXPECT_TRUE(rig.link.Timer1().IsArmed()) << "the timer stays armed when the prompt came first";
+  EXPECT_EQ(rig.port.TakeInput(), "");
+
+  // A prompt split over two takes is never found: each pass looks at its own take only.
+  LinkRig split;
+  split.port.ArriveAfter(5, "]");
+  split.time.Advance(Millis{6});
+  EXPECT_TRUE(split.link.WaitFor(">", 100)) << "text before the wait is in the first take";
+  split.port.ArriveAfter(5, "abc");
+  EXPECT_TRUE(split.link.WaitFor("]", 50));
+  EXPECT_EQ(split.time.NowMs(), 6 + 100 + 50);
+}
+
+TEST(BoardLink, TimeOutsAndTheirMessages) {
+  LinkRig rig;
+  // Expiry in the same pass as the prompt counts as a time-out.
+  rig.port.ArriveAfter(100, ">");
+  EXPECT_TRUE(rig.link.WaitFor(">", 100));
+
+  const auto start = rig.time.NowMs();
+  EXPECT_TRUE(rig.link.SendProgCmd("CP8000", 400));
+  EXPECT_EQ(rig.time.NowMs() - start, 401) << "six paced characters, then 400 ms";
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.messages[0].text, " Error performing serial port command <CP8000>.");
+  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
+
+  EXPECT_TRUE(rig.link.SendCmd("H1", 600));
+  EXPECT_EQ(rig.dialogs.messages.size(), 1u) << "SendCmd shows nothing";
+  EXPECT_EQ(rig.port.sent, "CP8000H1");
+
+  rig.port.ArriveAfter(3, "]");
+  EXPECT_FALSE(rig.link.SendCmd("RWFB0A", 300));
+}
+
+TEST(BoardLink, RegisterReadTakesCharactersFiveAndSix) {
+  LinkRig rig;
+  std::int32_t value = -1;
+  rig.port.ArriveAfter(50, "RRCA3F>");
+  EXPECT_FALSE(rig.link.Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 0x3F);
+
+  rig.port.ArriveAfter(10, ">");
+  EXPECT_FALSE(rig.link.Sread("RRCB", value, 200));
+  EXPECT_EQ(value, 0);
+
+  rig.port.ArriveAfter(10, "RRCAZ1>");
+  EXPECT_FALSE(rig.link.Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 0) << "reading stops at the first character that is no hex digit";
+
+  rig.port.ArriveAfter(10, "RRCAa\x80>");
+  EXPECT_FALSE(rig.link.Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 10);
+
+  // Silent board: the value is still stored, from an empty take.
+  value = 99;
+  EXPECT_TRUE(rig.link.Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(LeadingHexValue("FFFFFFFFFFFF"), 0xFFFFFFF);
+}
+
+TEST(BoardLink, WaitsDelaysAndBeeps) {
+  LinkRig rig;
+  int ran = 0;
+  rig.time.Schedule(Millis{150}, [&] { ++ran; });
+  rig.link.Wait(200);
+  EXPECT_EQ(rig.time.NowMs(), 200);
+  EXPECT_EQ(ran, 1) << "events run inside the wait";
+
+  rig.time.Schedule(Millis{0}, [&] { ++ran; });
+  rig.link.Wait(0);
+  EXPECT_EQ(ran, 1) << "Wait(0) pumps nothing";
+  rig.link.Wait(-5);
+  EXPECT_EQ(rig.time.NowMs(), 200);
+
+  rig.link.Delay(40);
+  EXPECT_EQ(rig.time.NowMs(), 240);
+  EXPECT_TRUE(rig.form.TimerExpired);
+  EXPECT_FALSE(rig.link.Timer1().IsArmed());
+
+  rig.form.Sound = false;
+  rig.link.Timer1().Arm(300);
+  rig.link.BeepFor(2);
+  EXPECT_EQ(rig.dialogs.beeps, 0);
+  EXPECT_TRUE(rig.link.Timer1().IsArmed()) << "BeepFor without sound leaves Timer1 alone";
+
+  rig.form.Sound = true;
+  const auto before = rig.time.NowMs();
+  rig.link.BeepFor(2);
+  EXPECT_EQ(rig.time.NowMs() - before, 8);
+  EXPECT_GE(rig.dialogs.beeps, 1);
+  EXPECT_FALSE(rig.link.Timer1().IsArmed());
+}
+
+TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
+  LinkRig rig;
+  rig.link.Timer1().Arm(100);
+  rig.link.SendSlow("");
+  EXPECT_FALSE(rig.link.Timer1().IsArmed());
+  EXPECT_EQ(rig.port.sent, "");
+
+  int ran = 0;
+  rig.time.Schedule(Micros{1}, [&] { ++ran; });
+  rig.link.SendSlow("RWFB0A");
+  EXPECT_EQ(rig.port.sent, "RWFB0A");
+  EXPECT_EQ(ran, 0) << "no events run while characters are paced";
+  EXPECT_EQ(rig.time.Now(), 6 * BoardLink::kCharacterPause);
+
+  // A stale expiry of an earlier wait never ends a later one.
+  rig.port.ArriveAfter(1, ">");
+  EXPECT_FALSE(rig.link.WaitFor(">", 10));
+  rig.port.ArriveAfter(50, ">");
+  EXPECT_FALSE(rig.link.WaitFor(">", 100));
+}
+
+TEST(BoardLink, ClosedPortDropsTransmissions) {
+  LinkRig rig;
+  rig.port.ClosePort();
+  rig.port.Transmit("RRCA");
+  EXPECT_EQ(rig.port.sent, "");
+  rig.link.ReopenPort(7, "1200");
+  EXPECT_TRUE(rig.port.IsPortOpen());
+  EXPECT_EQ(rig.port.CommPort(), "COM7");
+  EXPECT_EQ(rig.port.BitRate(), 1200);
+  EXPECT_EQ(rig.port.PortSettings(), "1200,N,8,1");
+}
+
+}  // namespace
+}  // namespace korvane

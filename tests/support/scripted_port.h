@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/serial_port.h"
+#include "platform/time_base.h"
+
+namespace korvane::testing {
+
+/// A port whose incoming text the test schedules, and which remembers what was sent.
+class ScriptedPort final : public SerialPort {
+ public:
+  explicit ScriptedPort(TimeBase& time) : time_(time) {}
+
+  bool IsPortOpen() const override { return open_; }
+  void OpenPort() override { open_ = true; }
+  void ClosePort() override { open_ = false; }
+  void SetProgResetLine(bool on) override { line_log.push_back(on ? "P1" : "P0"); }
+  void SetRunResetLine(bool on) override { line_log.push_back(on ? "R1" : "R0"); }
+
+  /// `text` arrives `after_ms` from now, in one piece.
+  void ArriveAfter(int after_ms, std::string text);
+
+  std::string sent;
+  std::vector<std::string> line_log;
+
+ protected:
+  void WriteBytes(std::string_view bytes) override { sent.append(bytes); }
+
+ private:
+  TimeBase& time_;
+  bool open_ = true;
+};
+
+}  // namespace korvane::testing
