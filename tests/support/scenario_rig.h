@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "board/simulated_board.h"
+#include "board/simulated_serial_port.h"
+#include "form/form.h"
+#include "platform/traffic_listener.h"
+#include "platform/virtual_time.h"
+#include "support/fakes.h"
+
+namespace korvane::testing {
+
+/// The real main window logic and subsystems against the simulated board, in virtual time.
+/// Tests script the user by scheduling actions on `time`.
+class ScenarioRig : private TrafficListener {
+ public:
+  explicit ScenarioRig(int board_port = 1, BoardOptions options = {});
+
+  /// Every text panel 1 showed, in order.
+  const std::vector<std::string>& Messages() const { return messages_; }
+  bool Showed(const std::string& text) const;
+  /// Everything the program transmitted, in order.
+  const std::string& Sent() const { return sent_; }
+  /// Commands the board took in programming mode, oldest first (lone CRs left out).
+  std::vector<std::string> ProgrammingCommands() const;
+
+  /// Runs after every change of the panel 1 text.
+  std::function<void()> on_message;
+
+  VirtualTime time;
+  Form form;
+  SimulatedBoard board;
+  SimulatedSerialPort port;
+  FakeChart adc_graph;
+  FakeChart histo;
+  MemorySettings settings;
+  RecordingDialogs dialogs{&time};
+  FakeProcess process;
+  MainForm main;
+
+ private:
+  void OnTraffic(TrafficDirection direction, std::string_view bytes) override {
+    if (direction == TrafficDirection::kToBoard) sent_.append(bytes);
+  }
+
+  std::vector<std::string> messages_;
+  std::string sent_;
+};
+
+}  // namespace korvane::testing
