@@ -7,9 +7,13 @@ namespace korvane {
 BoardMemory::BoardMemory()
     : flash_(kFlashEnd + 1, kErased), config_(kConfigEnd - kConfigStart + 1, kErased) {}
 
-void BoardMemory::EraseFlash() { std::fill(flash_.begin(), flash_.end(), kErased); }
+void BoardMemory::EraseFlash() {
+  std::fill(flash_.begin(), flash_.end(), kErased);
+}
 
-void BoardMemory::EraseConfig() { std::fill(config_.begin(), config_.end(), kErased); }
+void BoardMemory::EraseConfig() {
+  std::fill(config_.begin(), config_.end(), kErased);
+}
 
 bool BoardMemory::CanWriteFlash(int address) const {
   return IsFlashAddress(address) && flash_[address] == kErased;
@@ -36,7 +40,8 @@ std::uint8_t BoardMemory::ConfigByte(int address) const {
 }
 
 bool BoardMemory::HasProgram() const {
-  return std::any_of(flash_.begin(), flash_.end(), [](std::uint8_t cell) { return cell != kErased; });
+  return std::any_of(flash_.begin(), flash_.end(),
+                     [](std::uint8_t cell) { return cell != kErased; });
 }
 
 }  // namespace korvane

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "board/hex_digits.h"
+
 namespace korvane {
 
 namespace {
@@ -15,22 +17,14 @@ constexpr std::size_t kRecordOverhead = 5;  // count, address high and low, type
 constexpr std::uint8_t kDataRecord = 0x00;
 constexpr std::uint8_t kEndOfFileRecord = 0x01;
 
-std::optional<int> HexDigitValue(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  return std::nullopt;
-}
-
 /// The record's bytes from the hex pairs after ':'; nothing when a pair is not hexadecimal.
 std::optional<std::string> RecordBytes(std::string_view pairs) {
   if (pairs.size() % 2 != 0) return std::nullopt;
   std::string bytes;
   for (std::size_t i = 0; i < pairs.size(); i += 2) {
-    const auto high = HexDigitValue(pairs[i]);
-    const auto low = HexDigitValue(pairs[i + 1]);
-    if (!high || !low) return std::nullopt;
-    bytes.push_back(static_cast<char>(*high * 16 + *low));
+    const auto value = HexValue(pairs.substr(i, 2));
+    if (!value) return std::nullopt;
+    bytes.push_back(static_cast<char>(*value));
   }
   return bytes;
 }
@@ -69,7 +63,7 @@ char HexLoader::ProgramLine(std::string_view line) {
   if (line.front() != ':') return kRecordError;
   const auto bytes = RecordBytes(line.substr(1));
   if (!bytes || bytes->size() < kRecordOverhead) return kRecordError;
-  if (ByteAt(*bytes, 0) != bytes->size() - kRecordOverhead) return kRecordError;
+  if (std::size_t{ByteAt(*bytes, 0)} != bytes->size() - kRecordOverhead) return kRecordError;
   unsigned sum = 0;
   for (const char b : *bytes) sum += static_cast<std::uint8_t>(b);
   if ((sum & 0xFFu) != 0) return kRecordError;

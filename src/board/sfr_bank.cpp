@@ -9,9 +9,13 @@ constexpr unsigned kCountHighFiller = 0xA4;
 
 SfrBank::SfrBank(int clock_count) : clock_count_(clock_count) {}
 
-void SfrBank::Reset() { registers_.fill(0); }
+void SfrBank::Reset() {
+  registers_.fill(0);
+}
 
-void SfrBank::Write(int address, std::uint8_t value) { registers_[address & 0xFF] = value; }
+void SfrBank::Write(int address, std::uint8_t value) {
+  registers_[address & 0xFF] = value;
+}
 
 std::uint8_t SfrBank::Read(int address) const {
   const auto count = static_cast<unsigned>(clock_count_);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "board/board_memory.h"
+#include "board/interpreter_reply.h"
+#include "board/sfr_bank.h"
+
+namespace korvane {
+
+/// The conversion stream a "U" command starts.
+enum class StreamKind {
+  kSingle = 3,     ///< "U3": every conversion
+  kAveraging = 4,  ///< "U4": N conversions averaged into one result
+  kFiltering = 5,  ///< "U5": N conversions filtered into one result
+};
+
+/// The program loaded into the board's flash, prompt "]". It does not echo. Commands:
+///   "RW" rr vv  write SFR rr (the ADC set-up registers, the clock registers, E6 the offset DAC)
+///   "H1"        accepted         "N" nnnn  store the averaging count N (the host sends "N00" nn)
+///   "U3", "U4", "U5"  start a conversion stream, no prompt; a CR ends it with "]"
+///   CR alone    "]"
+/// Anything else is answered "?" and "]". A lone LF is ignored, so are bytes >= 80h (line noise)
+/// and everything but CR while a stream runs.
+class BoardProgram {
+ public:
+  /// The link speed when the configuration memory holds no reload value.
+  static constexpr int kDefaultBitRate = 9600;
+
+  explicit BoardProgram(SfrBank& sfrs) : sfrs_(sfrs) {}
+
+  /// The program's link speed: clock / (32 x (65536 - R)) with R = [8013] x 256 + [8011] when
+  /// bytes 8010 and 8012 hold the markers 4A and 4B; kDefaultBitRate otherwise.
+  static int LinkBitRate(const BoardMemory& memory, double clock_mhz);
+
+  /// Restarts the program: no command pending, no stream, N = 0.
+  void Start();
+  InterpreterReply Receive(char byte);
+
+  int AveragingCount() const { return averaging_count_; }
+  /// The running conversion stream; nothing when none runs.
+  std::optional<StreamKind> Stream() const { return stream_; }
+
+ private:
+  InterpreterReply ReceiveDuringStream(char byte);
+  InterpreterReply Execute(const std::string& command);
+
+  SfrBank& sfrs_;
+  std::string command_;
+  int averaging_count_ = 0;
+  /// The conversion generator joins here: it produces results while a stream runs.
+  std::optional<StreamKind> stream_;
+};
+
+}  // namespace korvane

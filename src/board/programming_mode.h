@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "board/board_memory.h"
+#include "board/hex_loader.h"
+#include "board/interpreter_reply.h"
+#include "board/sfr_bank.h"
+
+namespace korvane {
+
+/// The chip's serial programming mode (its boot firmware), prompt ">". Commands have no
+/// terminator: their letters tell their length. Every command byte is echoed; the reply follows
+/// the echo, then ">":
+///   "RR" rr        SFR rr as two hex digits     "RW" rr vv     write SFR rr
+///   "CP" aaaa      accepted                     "CW" aaaa vv   write a byte (see below)
+///   "M0000"        erase the flash              "M8000"        erase the configuration memory
+///   "E"            accepted                     CR alone       LF, then the prompt
+///   "L"            Intel HEX transfer (HexLoader) until its end-of-file record; no echo, no prompt
+/// "CW" writes addresses 8000..80FF to the configuration memory and all other addresses to the
+/// flash; a byte that cannot be written (outside both, flash cell not erased) puts "X" before the
+/// prompt. Anything else (unknown letters, a non-hex digit, CR inside a command, "M" with another
+/// address) is answered "?" and ">". A lone LF (the end of a CR LF pair) and bytes >= 80h (line
+/// noise) are ignored without an echo.
+class ProgrammingMode {
+ public:
+  ProgrammingMode(BoardMemory& memory, SfrBank& sfrs);
+
+  /// Starts at the command state; returns the answer to the carriage return that set the bit rate.
+  InterpreterReply Start();
+  InterpreterReply Receive(char byte);
+
+ private:
+  InterpreterReply ReceiveCommandByte(char byte);
+  /// The reply to a complete command, without its echo.
+  std::string Execute(const std::string& command);
+  std::string WriteCodeOrConfig(int address, int value);
+
+  BoardMemory& memory_;
+  SfrBank& sfrs_;
+  HexLoader hex_loader_;
+  std::string command_;
+  bool in_hex_transfer_ = false;
+};
+
+}  // namespace korvane

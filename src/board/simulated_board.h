@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/board_memory.h"
+#include "board/board_mode.h"
+#include "board/board_options.h"
+#include "board/board_program.h"
+#include "board/interpreter_reply.h"
+#include "board/programming_mode.h"
+#include "board/received_command.h"
+#include "board/sfr_bank.h"
+#include "platform/time_base.h"
+
+namespace korvane {
+
+/// A behavioural model of the evaluation board: the chip's two reset inputs, its UART and its two
+/// command interpreters (the boot firmware's programming mode, prompt ">", and the loaded board
+/// program, prompt "]"). Deterministic for given options and input.
+///
+/// Resets: while either reset input is off the chip is held in reset and hears nothing. When both
+/// are on again it starts in programming mode if the programming-reset input was pulsed, else it
+/// runs the board program (a blank flash leaves it idle and silent). Power-up runs the program.
+/// Programming mode first waits for a carriage return and adopts the bit rate it came at; the
+/// board program talks at the rate its configuration bytes 8010..8013 give (BoardProgram).
+/// Flash and configuration memory are nonvolatile; SFRs go back to 00 at every reset.
+class SimulatedBoard {
+ public:
+  /// Puts bytes from the board onto the line, sent at `bit_rate`.
+  using Transmitter = std::function<void(std::string_view bytes, int bit_rate)>;
+
+  explicit SimulatedBoard(TimeBase& time, BoardOptions options = {});
+
+  /// The port that carries the board's line installs this; empty drops everything sent.
+  void SetTransmitter(Transmitter transmitter) { transmitter_ = std::move(transmitter); }
+
+  /// on = the line's idle level; a reset pulse is on, off, on.
+  void SetProgResetInput(bool on);
+  void SetRunResetInput(bool on);
+  /// Bytes that have arrived on the board's receive line, sent at `sender_bit_rate`. A rate that
+  /// does not match the board's UART garbles them (see GarbledByte).
+  void ReceiveSerial(std::string_view bytes, int sender_bit_rate);
+
+  /// The UART's bit rate; 0 when the board is not listening (in reset, idle, or still waiting
+  /// for the carriage return that sets the programming-mode rate).
+  int UartBitRate() const { return uart_bit_rate_; }
+  BoardMode Mode() const { return mode_; }
+
+  /// Replaces the injected faults and starts their counts again.
+  void SetFaults(const BoardFaults& faults);
+
+  const BoardMemory& Memory() const { return memory_; }
+  BoardMemory& Memory() { return memory_; }
+  std::uint8_t Sfr(int address) const { return sfrs_.Read(address); }
+  const BoardProgram& Program() const { return program_; }
+  /// Every command the interpreters took in, oldest first.
+  const std::vector<ReceivedCommand>& ReceivedCommands() const { return commands_; }
+  double ClockMhz() const { return options_.clock_mhz; }
+
+ private:
+  void HoldInReset();
+  void ReleaseReset();
+  void StartBoardProgram();
+  void ReceiveByte(char byte, int sender_bit_rate);
+  void ReceiveBitRateCr(char byte, int sender_bit_rate);
+  bool AnswersExhausted() const;
+  void Handle(const InterpreterReply& reply);
+  void Send(std::string bytes);
+  char GarbageByte();
+
+  TimeBase& time_;
+  BoardOptions options_;
+  BoardMemory memory_;
+  SfrBank sfrs_;
+  ProgrammingMode programming_;
+  BoardProgram program_;
+  std::mt19937 random_;
+  Transmitter transmitter_;
+  BoardMode mode_ = BoardMode::kIdle;
+  int uart_bit_rate_ = 0;
+  bool prog_line_on_ = true;
+  bool run_line_on_ = true;
+  bool prog_reset_pulsed_ = false;
+  int prog_answers_ = 0;
+  int run_answers_ = 0;
+  int ignored_crs_left_ = 0;
+  std::vector<ReceivedCommand> commands_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,70 @@
+#include "board/simulated_serial_port.h"
+
+#include <string>
+
+#include "board/serial_line.h"
+
+namespace korvane {
+
+SimulatedSerialPort::SimulatedSerialPort(TimeBase& time, SimulatedBoard& board, int board_port)
+    : board_(board),
+      board_port_(board_port),
+      to_board_(time,
+                [this](std::string_view bytes) { board_.ReceiveSerial(bytes, open_bit_rate_); }),
+      to_host_(time, [this](std::string_view bytes) { DeliverReceived(bytes); }) {
+  board_.SetTransmitter(
+      [this](std::string_view bytes, int bit_rate) { ReceiveFromBoard(bytes, bit_rate); });
+}
+
+SimulatedSerialPort::~SimulatedSerialPort() {
+  board_.SetTransmitter(nullptr);
+}
+
+void SimulatedSerialPort::OpenPort() {
+  if (open_) return;
+  if (board_port_ == kFirstPortOpened) board_port_ = port_number_;
+  open_ = true;
+  open_port_number_ = port_number_;
+  open_bit_rate_ = BitRate();
+  if (!ReachesBoard()) return;
+  board_.SetProgResetInput(prog_reset_line_on_);
+  board_.SetRunResetInput(run_reset_line_on_);
+}
+
+void SimulatedSerialPort::ClosePort() {
+  if (!open_) return;
+  const bool reached_board = ReachesBoard();
+  open_ = false;
+  to_board_.Clear();
+  to_host_.Clear();
+  if (!reached_board) return;
+  board_.SetProgResetInput(true);
+  board_.SetRunResetInput(true);
+}
+
+void SimulatedSerialPort::SetProgResetLine(bool on) {
+  prog_reset_line_on_ = on;
+  if (ReachesBoard()) board_.SetProgResetInput(on);
+}
+
+void SimulatedSerialPort::SetRunResetLine(bool on) {
+  run_reset_line_on_ = on;
+  if (ReachesBoard()) board_.SetRunResetInput(on);
+}
+
+void SimulatedSerialPort::WriteBytes(std::string_view bytes) {
+  if (ReachesBoard()) to_board_.Send(bytes, open_bit_rate_);
+}
+
+void SimulatedSerialPort::ReceiveFromBoard(std::string_view bytes, int board_bit_rate) {
+  if (!ReachesBoard()) return;
+  if (BitRatesMatch(board_bit_rate, open_bit_rate_)) {
+    to_host_.Send(bytes, board_bit_rate);
+    return;
+  }
+  std::string garbled(bytes);
+  for (char& byte : garbled) byte = GarbledByte(byte);
+  to_host_.Send(garbled, board_bit_rate);
+}
+
+}  // namespace korvane

@@ -1,0 +1,103 @@
+// The Korvane ADC demo program: the main window on a real serial port, or on the simulated
+// evaluation board with --simulate.
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "app/main_form.h"
+#include "app/view/main_window.h"
+#include "board/simulated_board.h"
+#include "board/simulated_serial_port.h"
+#include "form/form.h"
+#include "platform/qt/comm_spy_window.h"
+#include "platform/qt/hardware_serial_port.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_process.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_log.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
+    "[--version]\n"
+    "  S or s        no beeps\n"
+    "  port          serial port number 1..256 to try first (0: search all ports)\n"
+    "  clock-MHz     the chip's clock; measured through the board when left out\n"
+    "  --simulate    use the simulated evaluation board instead of the serial ports\n"
+    "  --blank-board with --simulate: the simulated board's flash starts empty\n";
+
+struct ProgramOptions {
+  bool simulate = false;
+  bool blank_board = false;
+  bool help = false;
+  bool version = false;
+};
+
+ProgramOptions ReadOptions(const QStringList& arguments) {
+  ProgramOptions options;
+  for (const auto& argument : arguments) {
+    if (argument == "--simulate") options.simulate = true;
+    if (argument == "--blank-board") options.blank_board = true;
+    if (argument == "--help" || argument == "-h") options.help = true;
+    if (argument == "--version") options.version = true;
+  }
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace korvane;
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("korvane-demo");
+  QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
+
+  const auto options = ReadOptions(QApplication::arguments());
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("korvane-demo %s\n", VersionText().c_str());
+    return 0;
+  }
+
+  QtTimeBase time;
+  QtSettingsStore settings;
+  QtProcess process;
+  Form form;
+  MainWindow window(form);
+  window.resize(1280, 800);
+  QtDialogs dialogs(&window, form.frmKorvane_Demo.Caption());
+
+  std::unique_ptr<SimulatedBoard> board;
+  std::unique_ptr<SerialPort> port;
+  if (options.simulate) {
+    BoardOptions board_options;
+    board_options.program_loaded = !options.blank_board;
+    board = std::make_unique<SimulatedBoard>(time, board_options);
+    port =
+        std::make_unique<SimulatedSerialPort>(time, *board, SimulatedSerialPort::kFirstPortOpened);
+  } else {
+    port = std::make_unique<HardwareSerialPort>(settings);
+  }
+
+  CommSpyWindow comm_spy(&window);
+  SerialLog serial_log;
+  port->AddTrafficListener(&comm_spy);
+  port->AddTrafficListener(&serial_log);
+  QObject::connect(&comm_spy, &CommSpyWindow::ClosedByUser,
+                   [&form] { form.chkTermWindow.SetValue(0); });
+
+  MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
+                                            settings, dialogs, process});
+  window.SetOnClose([&main_form] { main_form.Form_Unload(); });
+
+  // Start-up runs inside the event loop, so its waits can pump events like every later handler.
+  QTimer::singleShot(0, &window, [&main_form] { main_form.Form_Load(); });
+  return QApplication::exec();
+}

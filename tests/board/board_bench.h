@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "board/simulated_board.h"
+#include "board/simulated_serial_port.h"
+#include "platform/virtual_time.h"
+
+namespace korvane {
+
+inline BoardOptions ClockedAt(double clock_mhz) {
+  BoardOptions options;
+  options.clock_mhz = clock_mhz;
+  return options;
+}
+
+/// A simulated board on a simulated port in virtual time, driven the way the host drives it.
+struct BoardBench {
+  explicit BoardBench(BoardOptions options = {}, int board_port = 1)
+      : board(time, options), port(time, board, board_port) {}
+
+  /// (Re)opens `port_number` at `bit_rate` with both reset lines on.
+  void Open(int bit_rate, int port_number = 1) {
+    port.ClosePort();
+    port.SetCommPort(port_number);
+    port.SetPortSettings(std::to_string(bit_rate) + ",N,8,1");
+    port.SetProgResetLine(true);
+    port.SetRunResetLine(true);
+    port.OpenPort();
+  }
+
+  void PulseProgReset() {
+    port.SetProgResetLine(false);
+    time.Advance(Millis{40});
+    port.SetProgResetLine(true);
+    time.Advance(Millis{300});
+  }
+
+  void PulseRunReset() {
+    port.SetRunResetLine(false);
+    time.Advance(Millis{40});
+    port.SetRunResetLine(true);
+    time.Advance(Millis{300});
+  }
+
+  /// Sends `text`, lets `wait` pass and returns everything that arrived meanwhile.
+  std::string Exchange(std::string_view text, Millis wait = Millis{300}) {
+    port.TakeInput();
+    port.Transmit(text);
+    time.Advance(wait);
+    return port.TakeInput();
+  }
+
+  /// Opens at `bit_rate`, pulses the programming reset and sends a CR; returns the answer.
+  std::string EnterProgrammingMode(int bit_rate = 1200) {
+    Open(bit_rate);
+    PulseProgReset();
+    return Exchange("\r");
+  }
+
+  VirtualTime time;
+  SimulatedBoard board;
+  SimulatedSerialPort port;
+};
+
+}  // namespace korvane

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "board_bench.h"
+#include "support/hex_image.h"
+
+namespace korvane {
+namespace {
+
+/// A board in programming mode at 57600 with erased flash, in the HEX transfer.
+struct LoadingBench : BoardBench {
+  LoadingBench() {
+    EnterProgrammingMode(57600);
+    Exchange("M0000");
+    Exchange("L");
+  }
+  std::string SendLine(const std::string& line) { return Exchange(line + "\r\n"); }
+};
+
+TEST(HexLoading, ImageIsProgrammedLineByLine) {
+  std::vector<std::uint8_t> image(40);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7 + 1);
+  const auto lines = HexImageLines(0x0200, image);
+  ASSERT_EQ(lines.size(), 4u);
+
+  LoadingBench bench;
+  EXPECT_EQ(bench.SendLine(lines[0]), ".");
+  EXPECT_EQ(bench.SendLine(""), "") << "an empty line draws no reply";
+  EXPECT_EQ(bench.SendLine(lines[1]), ".");
+  EXPECT_EQ(bench.SendLine(lines[2]), ".");
+  EXPECT_EQ(bench.SendLine(lines[3]), "T") << "no prompt follows the end record";
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    EXPECT_EQ(bench.board.Memory().FlashByte(0x0200 + static_cast<int>(i)), image[i]) << i;
+  }
+  EXPECT_EQ(bench.board.Memory().FlashByte(0x01FF), 0xFF);
+  EXPECT_EQ(bench.board.Memory().FlashByte(0x0228), 0xFF);
+  EXPECT_EQ(bench.Exchange("\r"), "\r\n>") << "back in the command state";
+  EXPECT_EQ(bench.board.ReceivedCommands().back().text, "\r");
+  EXPECT_EQ(bench.board.ReceivedCommands().end()[-2].text, lines[3]);
+
+  bench.Open(9600);
+  bench.PulseRunReset();  // the new program starts, at 9600 with erased configuration bytes
+  EXPECT_EQ(bench.Exchange("\r"), "]");
+}
+
+TEST(HexLoading, FaultyLinesAreRefusedAndTheTransferGoesOn) {
+  LoadingBench bench;
+  const std::string good = HexRecord(0x00, 0x1000, {0x12, 0x34});
+  std::string bad_checksum = good;
+  bad_checksum.back() = bad_checksum.back() == '0' ? '1' : '0';
+  std::string overlong = HexRecord(0x00, 0x3000, std::vector<std::uint8_t>(255, 0x55));
+  overlong += std::string(700 - overlong.size(), '0');
+
+  EXPECT_EQ(bench.SendLine(bad_checksum), "E");
+  EXPECT_EQ(bench.SendLine(good.substr(1)), "E") << "no ':'";
+  EXPECT_EQ(bench.SendLine(good + "0"), "E") << "odd number of digits";
+  EXPECT_EQ(bench.SendLine(":0210000012DC"), "E") << "fewer bytes than its count";
+  EXPECT_EQ(bench.SendLine(":0G1000001234A6"), "E") << "not hexadecimal";
+  EXPECT_EQ(bench.SendLine(":00000001"), "E") << "shorter than a record";
+  EXPECT_EQ(bench.SendLine(overlong), "E");
+  EXPECT_EQ(bench.board.Memory().FlashByte(0x3000), 0xFF);
+  EXPECT_EQ(bench.SendLine(HexRecord(0x00, 0xF7FF, {0x01, 0x02})), "X") << "past the flash";
+  EXPECT_EQ(bench.board.Memory().FlashByte(0xF7FF), 0xFF) << "nothing of a refused line";
+  EXPECT_EQ(bench.SendLine(HexRecord(0x04, 0x0000, {0x00, 0x01})), "X") << "record type";
+
+  EXPECT_EQ(bench.SendLine(good), ".");
+  EXPECT_EQ(bench.SendLine(good), "X") << "cells not erased";
+  EXPECT_EQ(bench.board.Memory().FlashByte(0x1001), 0x34);
+  EXPECT_EQ(bench.SendLine(HexRecord(0x01, 0x0000, {})), "T");
+}
+
+TEST(HexImage, RecordsCarryTheirChecksum) {
+  EXPECT_EQ(HexRecord(0x01, 0x0000, {}), ":00000001FF");
+  EXPECT_EQ(HexRecord(0x00, 0x0030, {0x02, 0x33, 0x7A}), ":0300300002337A1E");
+  const auto lines = HexImageLines(0x0100, std::vector<std::uint8_t>(33, 0xAB));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2].substr(0, 9), ":01012000");
+  EXPECT_EQ(HexImageText(0x0000, {}), ":00000001FF\r\n");
+}
+
+}  // namespace
+}  // namespace korvane
