@@ -50,14 +50,15 @@ class Form {
   Label txtDisplay{"txtDisplay", "+0.00000000"};
   Label lblRazmernst{"lblRazmernst", "V"};
   Label lblAver{"lblAver", "Ave."};
-  std::array<Line, 5> linSep{Line{"linSep_0"}, Line{"linSep_1"}, Line{"linSep_2"},
-                             Line{"linSep_3"}, Line{"linSep_4"}};
+  std::array<Line, 5> linSep{Line{"linSep_0"}, Line{"linSep_1"}, Line{"linSep_2"}, Line{"linSep_3"},
+                             Line{"linSep_4"}};
 
   // Settings side.
   Frame fraADCset{"fraADCset", "Korvane ADC Settings"};
   Frame frmADCset{"frmADCset", "ADC Setting"};
   Frame FraFreq{"FraFreq", "Frequency"};
-  std::array<Frame, 6> Frame1{Frame{"Frame1_0", "Calibration"}, Frame{"Frame1_1", "Polarity"},
+  std::array<Frame, 6> Frame1{Frame{"Frame1_0", "Calibration"},
+                              Frame{"Frame1_1", "Polarity"},
                               Frame{"Frame1_2"},
                               Frame{"Frame1_3", "Filter"},
                               Frame{"Frame1_4", "Input Channels"},
@@ -69,14 +70,11 @@ class Form {
   TextBox txtPGAGain{"txtPGAGain", "1"};
   std::array<Button, 2> cmdGainChange{Button{"cmdGainChange_0", "<"},
                                       Button{"cmdGainChange_1", ">"}};
-  std::array<Label, 8> label2{Label{"label2_0", "PGA Gain"},
-                              Label{"label2_1", "Decimation Ratio, 8...2047"},
-                              Label{"label2_2", "ACLK Reg, 0...127"},
-                              Label{"label2_3", "Modulator Freq, kHz"},
-                              Label{"label2_4", "Fdata, Hz"},
-                              Label{"label2_5", "Tdata, mS"},
-                              Label{"label2_6", "-127...+127"},
-                              Label{"label2_7", "Clock Frequency, MHz"}};
+  std::array<Label, 8> label2{
+      Label{"label2_0", "PGA Gain"},          Label{"label2_1", "Decimation Ratio, 8...2047"},
+      Label{"label2_2", "ACLK Reg, 0...127"}, Label{"label2_3", "Modulator Freq, kHz"},
+      Label{"label2_4", "Fdata, Hz"},         Label{"label2_5", "Tdata, mS"},
+      Label{"label2_6", "-127...+127"},       Label{"label2_7", "Clock Frequency, MHz"}};
   std::array<OptionButton, 3> optRef{OptionButton{"optRef_0", "Ext"},
                                      OptionButton{"optRef_1", "2.5V"},
                                      OptionButton{"optRef_2", "1.25V"}};
@@ -108,8 +106,7 @@ class Form {
 
   // Status bar: Msg, Progress, FSR, ComSettings, Version (one-based positions 1..5).
   std::array<StatusPanel, 5> StatusBar1{StatusPanel{"Msg", 350}, StatusPanel{"Progress", 96},
-                                        StatusPanel{"FSR", 120},
-                                        StatusPanel{"ComSettings", 133},
+                                        StatusPanel{"FSR", 120}, StatusPanel{"ComSettings", 133},
                                         StatusPanel{"Version", 27}};
   ProgressBar prgProgress{"prgProgress"};
 

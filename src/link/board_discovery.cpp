@@ -134,8 +134,8 @@ void BoardDiscovery::MakeClockCmds() {
 
 bool BoardDiscovery::ProgramBoard() {
   MakeClockCmds();
-  for (const auto* command : {&form_.ClkCmdFB, &form_.ClkCmdFC, &form_.ClkCmdFD, &form_.ClkCmdEF,
-                              &form_.ClkCmdFE}) {
+  for (const auto* command :
+       {&form_.ClkCmdFB, &form_.ClkCmdFC, &form_.ClkCmdFD, &form_.ClkCmdEF, &form_.ClkCmdFE}) {
     if (link_.SendProgCmd(*command, 100)) return false;
   }
   if (link_.SendProgCmd("CP8000", 400)) return false;

@@ -95,7 +95,9 @@ void BoardLink::Timer1_Timer() {
   timer1_.Disarm();
 }
 
-void BoardLink::chkTermWindow_Click() { port_.ShowTerminal(form_.chkTermWindow.Value() == 1); }
+void BoardLink::chkTermWindow_Click() {
+  port_.ShowTerminal(form_.chkTermWindow.Value() == 1);
+}
 
 void BoardLink::ReopenPort(int port_number, const std::string& bit_rate) {
   if (port_.IsPortOpen()) port_.ClosePort();

@@ -7,7 +7,9 @@ namespace korvane {
 OneShotTimer::OneShotTimer(TimeBase& time, std::function<void()> on_expiry)
     : time_(time), on_expiry_(std::move(on_expiry)) {}
 
-OneShotTimer::~OneShotTimer() { Disarm(); }
+OneShotTimer::~OneShotTimer() {
+  Disarm();
+}
 
 void OneShotTimer::Arm(int interval_ms) {
   Disarm();

@@ -45,7 +45,9 @@ void SerialPort::SetCaptureFile(const std::string& file_name) {
   if (!file_name.empty()) capture_ = std::make_unique<CaptureFile>(file_name);
 }
 
-bool SerialPort::IsCapturing() const { return capture_ && capture_->IsOpen(); }
+bool SerialPort::IsCapturing() const {
+  return capture_ && capture_->IsOpen();
+}
 
 void SerialPort::ShowTerminal(bool on) {
   for (auto* listener : listeners_) listener->OnShowTerminal(on);

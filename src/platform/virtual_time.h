@@ -12,7 +12,8 @@ namespace korvane {
 /// Thrown by VirtualTime::WaitForEvents when nothing is scheduled: the program would wait forever.
 class NothingScheduled : public std::logic_error {
  public:
-  NothingScheduled() : std::logic_error("the program waits for an event but nothing is scheduled") {}
+  NothingScheduled()
+      : std::logic_error("the program waits for an event but nothing is scheduled") {}
 };
 
 /// Time that passes only when the program waits: a wait jumps straight to the next scheduled

@@ -52,7 +52,8 @@ TEST(Controls, OptionButtonsExcludeEachOtherAndClickOnlyWhenChosen) {
   Form form;
   std::array<int, 3> clicks{};
   for (int i = 0; i < 3; ++i) {
-    form.optRef[static_cast<std::size_t>(i)].SetOnClick([&clicks, i] { ++clicks[static_cast<std::size_t>(i)]; });
+    form.optRef[static_cast<std::size_t>(i)].SetOnClick(
+        [&clicks, i] { ++clicks[static_cast<std::size_t>(i)]; });
   }
   EXPECT_TRUE(form.optRef[1].Value());
   form.optRef[1].SetValue(true);

@@ -15,8 +15,8 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   ScenarioRig rig(1);
   rig.form.frmKorvane_Demo.SetBackColor(0xD4D0C8);
   std::vector<std::string> order;
-  for (auto* list : {&rig.form.cboCalibr, &rig.form.cboFilter, &rig.form.cboSampling,
-                     &rig.form.cboAvgFil}) {
+  for (auto* list :
+       {&rig.form.cboCalibr, &rig.form.cboFilter, &rig.form.cboSampling, &rig.form.cboAvgFil}) {
     list->SetOnClick([&order, list] { order.push_back(list->Name()); });
   }
   bool enabled_while_searching = true;
@@ -24,8 +24,8 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   rig.on_message = [&] {
     if (rig.form.Panel(1).Text().rfind("TRYING", 0) == 0) {
       enabled_while_searching = rig.form.frmKorvane_Demo.Enabled();
-      separators_hidden_while_searching = !rig.form.linSep[0].Visible() &&
-                                          !rig.form.linSep[4].Visible();
+      separators_hidden_while_searching =
+          !rig.form.linSep[0].Visible() && !rig.form.linSep[4].Visible();
     }
   };
 
@@ -33,8 +33,8 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
 
   EXPECT_EQ(rig.histo.BackgroundColor(), 0xD4D0C8u);
   EXPECT_EQ(rig.adc_graph.BackgroundColor(), 0xD4D0C8u);
-  EXPECT_EQ(order, (std::vector<std::string>{"cboCalibr", "cboFilter", "cboSampling",
-                                             "cboAvgFil"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"cboCalibr", "cboFilter", "cboSampling", "cboAvgFil"}));
   EXPECT_EQ(rig.form.cboCalibr.ListIndex(), 1);
   EXPECT_EQ(rig.form.cboFilter.ListIndex(), 3);
   EXPECT_EQ(rig.form.cboSampling.ListIndex(), 2);

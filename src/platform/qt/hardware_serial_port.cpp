@@ -143,6 +143,7 @@ void HardwareSerialPort::ApplyResetLines() {
   const bool rts_on = prog_reset_on_dtr_ ? run_reset_line_on_ : prog_reset_line_on_;
   port_.setDataTerminalReady(dtr_on);
   port_.setRequestToSend(rts_on);
+  port_.clearError();  // a device without modem lines (a pseudo-terminal) still moves bytes
 }
 
 void HardwareSerialPort::OnReadyRead() {
@@ -152,8 +153,14 @@ void HardwareSerialPort::OnReadyRead() {
 
 void HardwareSerialPort::OnErrorOccurred(QSerialPort::SerialPortError error) {
   if (error == QSerialPort::NoError || !port_.isOpen()) return;
-  qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "error:" << port_.errorString();
-  if (error != QSerialPort::ResourceError && error != QSerialPort::PermissionError) return;
+  qCDebug(SerialLogCategory).noquote()
+      << CommPort().c_str() << "error" << error << port_.errorString();
+  // A device that vanished gives a resource or permission error; on Unix a hung-up device also
+  // reads end-of-file, which comes as a read error and would come again at every event.
+  if (error != QSerialPort::ResourceError && error != QSerialPort::PermissionError &&
+      error != QSerialPort::ReadError) {
+    return;
+  }
   port_.close();
   port_.clearError();
   ReportPortLost();

@@ -21,7 +21,6 @@ std::string QtSettingsStore::Read(const std::string& application, const std::str
                                   const std::string& key, const std::string& default_value) {
   const QSettings store(QSettings::NativeFormat, QSettings::UserScope, kOrganisation,
                         QString::fromStdString(application));
-  if (store.status() != QSettings::NoError) return default_value;
   const QVariant value = store.value(KeyPath(section, key));
   if (!value.isValid()) return default_value;
   // A hand-edited ini line with unquoted commas reads back as a list: keep it as typed.

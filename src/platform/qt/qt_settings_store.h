@@ -9,7 +9,8 @@ namespace korvane {
 /// application, one group per section.
 class QtSettingsStore final : public SettingsStore {
  public:
-  /// A missing key or an unreadable store gives `default_value`.
+  /// A missing key or an unreadable store gives `default_value`; a damaged ini file gives what
+  /// could be read of it.
   std::string Read(const std::string& application, const std::string& section,
                    const std::string& key, const std::string& default_value) override;
   /// Written through to disk before returning; a store that cannot be written is left as it is.

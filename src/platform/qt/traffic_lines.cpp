@@ -1,5 +1,7 @@
 #include "platform/qt/traffic_lines.h"
 
+#include <utility>
+
 #include "platform/capture_file.h"
 
 namespace korvane {

@@ -1,0 +1,163 @@
+#include "platform/qt/comm_spy_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/qt/traffic_lines.h"
+
+namespace korvane {
+
+void PrintTo(const TrafficLines::Run& run, std::ostream* out) {
+  *out << static_cast<int>(run.kind) << ":\"" << run.text << '"';
+}
+
+namespace {
+
+using Kind = TrafficLines::Kind;
+using Runs = std::vector<TrafficLines::Run>;
+
+TEST(QtTrafficLinesTest, LinesBreakAtDirectionChangesLineEndsAndLength) {
+  TrafficLines lines;
+  EXPECT_FALSE(lines.HasPending());
+  lines.Add(TrafficDirection::kToBoard, "RR");
+  lines.Add(TrafficDirection::kToBoard, "CA");
+  lines.Add(TrafficDirection::kFromBoard, "RRCA3F\r\n>");
+  lines.Add(TrafficDirection::kFromBoard, "123456\r");
+  lines.Add(TrafficDirection::kFromBoard, "654321\r");
+  lines.Add(TrafficDirection::kToBoard, "\r");
+  ASSERT_TRUE(lines.HasPending());
+  EXPECT_EQ(lines.Take(),
+            (Runs{
+                {Kind::kToBoard, "TX: RRCA\n"},
+                {Kind::kFromBoard, "RX: RRCA3F<0D><0A>\nRX: >123456<0D>\nRX: 654321<0D>\n"},
+                {Kind::kToBoard, "TX: <0D>"},
+            }));
+  EXPECT_FALSE(lines.HasPending());
+
+  // The open line goes on after a take; a CR LF split between chunks is still one line end.
+  lines.Add(TrafficDirection::kToBoard, "L:10\r");
+  lines.Add(TrafficDirection::kToBoard, "\n:00");
+  lines.AddNotice("PORT LOST");
+  lines.Add(TrafficDirection::kToBoard, "\x01");
+  EXPECT_EQ(lines.Take(), (Runs{{Kind::kToBoard, "\nTX: L:10<0D><0A>\nTX: :00\n"},
+                                {Kind::kNotice, "PORT LOST\n"},
+                                {Kind::kToBoard, "TX: <01>"}}));
+
+  // A stream without line ends is cut into lines of bounded length.
+  TrafficLines endless;
+  endless.Add(TrafficDirection::kFromBoard, std::string(1000, '7'));
+  std::string text;
+  for (const auto& run : endless.Take()) text += run.text;
+  std::size_t longest = 0;
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    longest = std::max(longest, end - start);
+    start = end + 1;
+  }
+  EXPECT_LE(longest, TrafficLines::kMaxLineChars + 4);
+  EXPECT_GT(longest, 0u);
+}
+
+TEST(QtTrafficLinesTest, UntakenTextStaysBounded) {
+  TrafficLines lines;
+  const std::string chunk = "123456\r";
+  for (int i = 0; i < 200'000; ++i) lines.Add(TrafficDirection::kFromBoard, chunk);
+  std::size_t pending = 0;
+  const auto runs = lines.Take();
+  for (const auto& run : runs) pending += run.text.size();
+  EXPECT_LE(pending, TrafficLines::kMaxPendingChars);
+  EXPECT_GT(pending, TrafficLines::kMaxPendingChars / 2);
+  EXPECT_TRUE(runs.back().text.ends_with("RX: 123456<0D>")) << "the newest text is kept";
+}
+
+/// Runs events until `done` or two seconds have passed.
+template <typename Done>
+void ProcessEventsUntil(Done done) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  }
+}
+
+TEST(QtCommSpyWindowTest, ManyChunksReachTheViewInOneBatch) {
+  CommSpyWindow spy;
+  auto* view = spy.findChild<QPlainTextEdit*>();
+  ASSERT_NE(view, nullptr);
+  int changes = 0;
+  QObject::connect(view->document(), &QTextDocument::contentsChange, view,
+                   [&changes](int, int, int) { ++changes; });
+
+  QElapsedTimer spent;
+  spent.start();
+  spy.OnTraffic(TrafficDirection::kToBoard, "U3");
+  for (int i = 0; i < 1000; ++i) spy.OnTraffic(TrafficDirection::kFromBoard, "123456\r");
+  const qint64 collect_ns = spent.nsecsElapsed();
+  EXPECT_EQ(view->document()->toPlainText(), "") << "traffic must not be drawn as it passes";
+
+  ProcessEventsUntil([&] { return changes > 0; });
+  std::printf("[ figures  ] 1001 chunks collected in %.3f ms\n",
+              static_cast<double>(collect_ns) / 1e6);
+  EXPECT_EQ(changes, 1);
+  const QTextDocument& document = *view->document();
+  ASSERT_EQ(document.blockCount(), 1001);
+  EXPECT_EQ(document.findBlockByNumber(0).text(), "TX: U3");
+  EXPECT_EQ(document.findBlockByNumber(1).text(), "RX: 123456<0D>");
+  EXPECT_EQ(document.findBlockByNumber(1000).text(), "RX: 123456<0D>");
+  const auto colour_of = [&](int block) {
+    return document.findBlockByNumber(block).begin().fragment().charFormat().foreground().color();
+  };
+  EXPECT_NE(colour_of(0), colour_of(1)) << "the two directions look alike";
+
+  spy.OnPortLost(3);
+  ProcessEventsUntil([&] { return changes > 1; });
+  EXPECT_TRUE(document.toPlainText().endsWith("RX: 123456<0D>\nPORT LOST"));
+}
+
+TEST(QtCommSpyWindowTest, HistoryIsBoundedAndTheWindowFollowsShowTerminal) {
+  CommSpyWindow spy;
+  EXPECT_EQ(spy.windowTitle(), "CommSpy");
+  EXPECT_TRUE(spy.isWindow());
+  EXPECT_FALSE(spy.isVisible());
+  int closed_by_user = 0;
+  QObject::connect(&spy, &CommSpyWindow::ClosedByUser, &spy, [&] { ++closed_by_user; });
+
+  spy.OnShowTerminal(true);
+  EXPECT_TRUE(spy.isVisible());
+  auto* view = spy.findChild<QPlainTextEdit*>();
+  ASSERT_NE(view, nullptr);
+  QElapsedTimer spent;
+  spent.start();
+  for (int batch = 0; batch < 4; ++batch) {
+    for (int i = 0; i < 3000; ++i) spy.OnTraffic(TrafficDirection::kFromBoard, "123456\r");
+    const std::string marker = "B" + std::to_string(batch);
+    spy.OnTraffic(TrafficDirection::kToBoard, marker);
+    ProcessEventsUntil([&] {
+      return view->document()->toPlainText().endsWith(QString::fromStdString("TX: " + marker));
+    });
+  }
+  std::printf("[ figures  ] 12004 lines collected and drawn in 4 batches: %lld ms\n",
+              static_cast<long long>(spent.elapsed()));
+  EXPECT_EQ(view->document()->blockCount(), CommSpyWindow::kMaxLines);
+  EXPECT_TRUE(view->document()->toPlainText().endsWith("RX: 123456<0D>\nTX: B3"));
+
+  spy.OnShowTerminal(false);
+  EXPECT_FALSE(spy.isVisible());
+  EXPECT_EQ(closed_by_user, 0);
+  spy.OnShowTerminal(true);
+  spy.close();
+  EXPECT_FALSE(spy.isVisible());
+  EXPECT_EQ(closed_by_user, 1);
+}
+
+}  // namespace
+}  // namespace korvane

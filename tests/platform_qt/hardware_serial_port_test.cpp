@@ -1,0 +1,237 @@
+#include "platform/qt/hardware_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/qt/line_settings.h"
+#include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_device_order.h"
+#include "platform_qt/memory_settings_store.h"
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace korvane {
+namespace {
+
+using std::chrono::milliseconds;
+
+class RecordingListener final : public TrafficListener {
+ public:
+  void OnTraffic(TrafficDirection direction, std::string_view bytes) override {
+    (direction == TrafficDirection::kToBoard ? sent : received).append(bytes);
+  }
+  void OnPortLost(int port_number) override { lost_ports.push_back(port_number); }
+
+  std::string sent;
+  std::string received;
+  std::vector<int> lost_ports;
+};
+
+TEST(QtSerialLineSettingsTest, ParsesRateParityDataAndStopBits) {
+  using P = LineSettings::Parity;
+  using S = LineSettings::StopBits;
+  EXPECT_EQ(ParseLineSettings("57600,N,8,1"), (LineSettings{57600, P::kNone, 8, S::kOne}));
+  EXPECT_EQ(ParseLineSettings("9600,e,7,2"), (LineSettings{9600, P::kEven, 7, S::kTwo}));
+  EXPECT_EQ(ParseLineSettings(" 4800 , O , 5 , 1.5 "),
+            (LineSettings{4800, P::kOdd, 5, S::kOneAndHalf}));
+  // Missing or unusable fields keep 1200 8-N-1.
+  EXPECT_EQ(ParseLineSettings(""), LineSettings{});
+  EXPECT_EQ(ParseLineSettings("38400"), (LineSettings{38400, P::kNone, 8, S::kOne}));
+  EXPECT_EQ(ParseLineSettings("fast,X,9,3"), LineSettings{});
+  EXPECT_EQ(ParseLineSettings("-9600,N,4,1"), LineSettings{});
+  EXPECT_EQ(ParseLineSettings("19200x,N,8,1").bit_rate, 1200);
+}
+
+TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
+  const std::vector<SerialDeviceEntry> present = {
+      {"ttyS10", "/dev/ttyS10", false}, {"ttyUSB1", "/dev/ttyUSB1", true},
+      {"ttyS2", "/dev/ttyS2", false},   {"ttyACM0", "/dev/ttyACM0", true},
+      {"ttyS0", "/dev/ttyS0", false},   {"ttyUSB0", "/dev/ttyUSB0", true},
+  };
+  EXPECT_EQ(OrderSerialDevices(present),
+            (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0",
+                                      "/dev/ttyS2", "/dev/ttyS10"}));
+  EXPECT_TRUE(OrderSerialDevices({}).empty());
+}
+
+TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {
+  MemorySettingsStore settings;
+  settings.Write("Korvane-DAQ-EVM", "Ports", "COM7", "/dev/does-not-exist");
+  HardwareSerialPort port(settings);
+  RecordingListener listener;
+  port.AddTrafficListener(&listener);
+  EXPECT_EQ(port.DeviceForPort(7), "/dev/does-not-exist");
+  EXPECT_EQ(port.DeviceForPort(0), "");
+
+  port.SetCommPort(7);
+  port.SetPortSettings("57600,N,8,1");
+  port.SetProgResetLine(true);
+  port.OpenPort();
+  EXPECT_FALSE(port.IsPortOpen());
+  port.Transmit("RRCA");
+  QtTimeBase time;
+  time.ProcessPendingEvents();
+  EXPECT_EQ(port.TakeInput(), "");
+  EXPECT_EQ(listener.sent, "");
+  EXPECT_TRUE(listener.lost_ports.empty());
+  port.ClosePort();  // closing a port that never opened is harmless
+
+  // Far beyond any device present, and not mapped: no device at all.
+  port.SetCommPort(256);
+#ifndef Q_OS_WIN
+  EXPECT_EQ(port.DeviceForPort(256), "");
+#endif
+  port.OpenPort();
+  EXPECT_FALSE(port.IsPortOpen());
+}
+
+#ifdef Q_OS_LINUX
+
+/// The master side of a pseudo-terminal: the "board" at the other end of the port.
+class PseudoTerminal {
+ public:
+  PseudoTerminal() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    if (const char* name = ptsname(master_)) device_ = name;
+  }
+  ~PseudoTerminal() { CloseMaster(); }
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  const std::string& Device() const { return device_; }
+  void CloseMaster() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+  }
+  bool Send(std::string_view bytes) {
+    return write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  }
+  /// What the port sent, read until `expected_size` bytes came or the events ran dry for 2 s.
+  std::string Receive(QtTimeBase& time, std::size_t expected_size) {
+    std::string received;
+    const Micros give_up = time.Now() + milliseconds(2000);
+    while (received.size() < expected_size && time.Now() < give_up) {
+      time.ProcessPendingEvents();  // lets QSerialPort hand its queue to the system
+      pollfd poll_master{master_, POLLIN, 0};
+      if (poll(&poll_master, 1, 10) <= 0) continue;
+      char buffer[256];
+      const ssize_t count = read(master_, buffer, sizeof buffer);
+      if (count > 0) received.append(buffer, static_cast<std::size_t>(count));
+    }
+    return received;
+  }
+  /// The line settings of the port side as the system has them.
+  termios PortSideSettings() const {
+    termios settings{};
+    tcgetattr(master_, &settings);
+    return settings;
+  }
+
+ private:
+  int master_ = -1;
+  std::string device_;
+};
+
+/// Pumps events until `done` or `limit` has passed.
+template <typename Done>
+bool PumpUntil(QtTimeBase& time, Done done, Micros limit = milliseconds(2000)) {
+  const Micros give_up = time.Now() + limit;
+  const auto guard = time.Schedule(limit, [] {});
+  while (!done() && time.Now() < give_up) {
+    time.Schedule(milliseconds(5), [] {});
+    time.WaitForEvents();
+  }
+  time.Cancel(guard);
+  return done();
+}
+
+TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
+  PseudoTerminal board;
+  if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
+  MemorySettingsStore settings;
+  settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
+  HardwareSerialPort port(settings);
+  RecordingListener listener;
+  port.AddTrafficListener(&listener);
+  QtTimeBase time;
+
+  port.SetCommPort(5);
+  port.SetPortSettings("9600,E,7,2");
+  port.OpenPort();
+  ASSERT_TRUE(port.IsPortOpen());
+  // A pseudo-terminal keeps rate and stop bits but always reads back 8 bits without parity.
+  const termios line = board.PortSideSettings();
+  EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
+  EXPECT_TRUE(line.c_cflag & CSTOPB);
+
+  port.ClosePort();
+  EXPECT_FALSE(port.IsPortOpen());
+  port.SetPortSettings("57600,N,8,1");
+  port.OpenPort();
+  ASSERT_TRUE(port.IsPortOpen());
+  const termios reopened = board.PortSideSettings();
+  EXPECT_EQ(cfgetospeed(&reopened), static_cast<speed_t>(B57600));
+  EXPECT_FALSE(reopened.c_cflag & CSTOPB);
+
+  HardwareSerialPort second_program(settings);
+  second_program.SetCommPort(5);
+  second_program.OpenPort();
+  EXPECT_FALSE(second_program.IsPortOpen()) << "a port in use must stay closed";
+
+  port.Transmit("RRCA");
+  port.Transmit(std::string("\r\0\xFF", 3));
+  EXPECT_EQ(board.Receive(time, 7), std::string("RRCA\r\0\xFF", 7));
+
+  const std::string reply = "RRCA3F\r\n>\x80";
+  ASSERT_TRUE(board.Send(reply));
+  std::string taken;
+  PumpUntil(time, [&] {
+    taken += port.TakeInput();
+    return taken.size() >= reply.size();
+  });
+  EXPECT_EQ(taken, reply);
+  EXPECT_EQ(port.TakeInput(), "");
+  EXPECT_EQ(listener.sent, std::string("RRCA\r\0\xFF", 7));
+  EXPECT_EQ(listener.received, reply);
+  EXPECT_TRUE(listener.lost_ports.empty());
+}
+
+TEST(QtHardwareSerialPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
+  auto board = std::make_unique<PseudoTerminal>();
+  if (board->Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
+  MemorySettingsStore settings;
+  settings.Write("Korvane-DAQ-EVM", "Ports", "COM4", board->Device());
+  HardwareSerialPort port(settings);
+  RecordingListener listener;
+  port.AddTrafficListener(&listener);
+  QtTimeBase time;
+  port.SetCommPort(4);
+  port.OpenPort();
+  ASSERT_TRUE(port.IsPortOpen());
+
+  board->CloseMaster();  // the adapter is pulled out
+  EXPECT_TRUE(PumpUntil(time, [&] { return !port.IsPortOpen(); }));
+  EXPECT_EQ(listener.lost_ports, std::vector<int>{4});
+
+  port.Transmit("RRCA");
+  PumpUntil(
+      time, [] { return false; }, milliseconds(100));
+  EXPECT_EQ(port.TakeInput(), "");
+  EXPECT_EQ(listener.sent, "");
+  EXPECT_EQ(listener.lost_ports, std::vector<int>{4});
+}
+
+#endif  // Q_OS_LINUX
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,103 @@
+#include "platform/qt/qt_process.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+
+#include "platform/qt/command_line_text.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace korvane {
+namespace {
+
+TEST(QtCommandLineTextTest, KeepsTheUsersWordsAndDropsTheProgramsOwnOptions) {
+  EXPECT_EQ(CommandLineTextFromArguments({}), "");
+  EXPECT_EQ(CommandLineTextFromArguments({"S", "3", "11.0592"}), "S 3 11.0592");
+  EXPECT_EQ(CommandLineTextFromArguments({"--simulate", "S", "--blank-board", "3"}), "S 3");
+  EXPECT_EQ(CommandLineTextFromArguments({"--help"}), "");
+  EXPECT_EQ(CommandLineTextFromArguments({"x", "--version"}), "x");
+  // An empty argument stays an empty word: "S", "", "3" reads as S, two blanks, 3.
+  EXPECT_EQ(CommandLineTextFromArguments({"S", "", "3"}), "S  3");
+  // Only exact options are the program's; anything else is the user's.
+  EXPECT_EQ(CommandLineTextFromArguments({"--simulated", "-simulate", "s"}),
+            "--simulated -simulate s");
+}
+
+TEST(QtProcessTest, SecondInstanceSeesTheLockHoweverOldItIs) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const std::string lock_path = folder.filePath("instance.lock").toStdString();
+
+  auto first = std::make_unique<QtProcess>(lock_path);
+  EXPECT_FALSE(first->AnotherInstanceRunning());
+  EXPECT_FALSE(first->AnotherInstanceRunning()) << "the holder itself is not another instance";
+  {
+    QtProcess second(lock_path);
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+  }
+  {
+    // The first instance has been running for two days: its lock still counts.
+    QFile lock_file(QString::fromStdString(lock_path));
+    ASSERT_TRUE(lock_file.open(QIODevice::Append));
+    ASSERT_TRUE(lock_file.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                      QFileDevice::FileModificationTime));
+    QtProcess second(lock_path);
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+  }
+  first.reset();
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(lock_path)));
+  QtProcess after_first_ended(lock_path);
+  EXPECT_FALSE(after_first_ended.AnotherInstanceRunning());
+}
+
+#ifdef Q_OS_UNIX
+TEST(QtProcessTest, LockOfACrashedInstanceIsStale) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const std::string lock_path = folder.filePath("instance.lock").toStdString();
+  const pid_t crashed = fork();
+  ASSERT_GE(crashed, 0);
+  if (crashed == 0) {
+    QtProcess instance(lock_path);
+    _exit(instance.AnotherInstanceRunning() ? 1 : 0);  // dies holding the lock
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(crashed, &status, 0), crashed);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(lock_path)));
+
+  QtProcess restarted(lock_path);
+  EXPECT_FALSE(restarted.AnotherInstanceRunning());
+}
+#endif
+
+TEST(QtProcessDeathTest, EndNowFlushesOpenFilesAndReleasesTheLock) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const std::string lock_path = folder.filePath("instance.lock").toStdString();
+  const std::string data_path = folder.filePath("data.txt").toStdString();
+  EXPECT_EXIT(
+      {
+        QtProcess process(lock_path);
+        process.AnotherInstanceRunning();
+        std::FILE* data = std::fopen(data_path.c_str(), "w");
+        std::fputs("still in the buffer", data);
+        process.EndNow();
+      },
+      testing::ExitedWithCode(0), "");
+  QFile data(QString::fromStdString(data_path));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+  EXPECT_EQ(data.readAll(), "still in the buffer");
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(lock_path)));
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,105 @@
+#include "platform/qt/qt_time_base.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+namespace korvane {
+namespace {
+
+using std::chrono::milliseconds;
+
+/// Waits as the board link does: a deadline callback, then WaitForEvents until it has passed.
+void WaitLikeTheLink(QtTimeBase& time, Micros duration) {
+  const Micros deadline = time.Now() + duration;
+  time.Schedule(duration, [] {});
+  while (time.Now() < deadline) time.WaitForEvents();
+}
+
+TEST(QtTimeBaseTest, LongWaitBlocksInsteadOfSpinning) {
+  QtTimeBase time;
+  const Micros wall_start = time.Now();
+  const std::clock_t cpu_start = std::clock();
+  WaitLikeTheLink(time, milliseconds(300));
+  const double cpu_seconds = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
+  const double wall_seconds = std::chrono::duration<double>(time.Now() - wall_start).count();
+  std::printf("[ figures  ] 300 ms wait: wall %.3f s, processor %.4f s\n", wall_seconds,
+              cpu_seconds);
+  EXPECT_GE(wall_seconds, 0.3);
+  EXPECT_LT(cpu_seconds, 0.5 * wall_seconds) << "the wait spins instead of blocking";
+}
+
+TEST(QtTimeBaseTest, CallbacksRunInOrderOfDueTimeAndNeverEarly) {
+  QtTimeBase time;
+  std::vector<int> order;
+  std::vector<Micros> ran_at;
+  const Micros start = time.Now();
+  auto record = [&](int tag) {
+    return [&, tag] {
+      order.push_back(tag);
+      ran_at.push_back(time.Now() - start);
+    };
+  };
+  time.Schedule(milliseconds(30), record(30));
+  time.Schedule(Micros(1500), record(2));  // rounded up: 1.5 ms must not become 1 ms
+  time.Schedule(milliseconds(20), record(20));
+  time.Schedule(Micros(0), record(0));
+  time.Schedule(Micros(-5), record(-1));  // a negative delay runs as soon as possible
+  while (order.size() < 5) time.WaitForEvents();
+  ASSERT_EQ(order, (std::vector<int>{0, -1, 2, 20, 30}));
+  EXPECT_GE(ran_at[2], Micros(1500));
+  EXPECT_GE(ran_at[3], milliseconds(20));
+  EXPECT_GE(ran_at[4], milliseconds(30));
+}
+
+TEST(QtTimeBaseTest, CancelForgetsOnlyThatCallbackAndIdsAreNotReused) {
+  QtTimeBase time;
+  bool cancelled_ran = false;
+  bool kept_ran = false;
+  const auto cancelled = time.Schedule(milliseconds(1), [&] { cancelled_ran = true; });
+  const auto kept = time.Schedule(milliseconds(15), [&] { kept_ran = true; });
+  EXPECT_NE(cancelled, kept);
+  time.Cancel(cancelled);
+  time.Cancel(cancelled);    // twice: ignored
+  time.Cancel(kept + 1000);  // unknown: ignored
+  while (!kept_ran) time.WaitForEvents();
+  EXPECT_FALSE(cancelled_ran);
+  time.Cancel(kept);  // already ran: ignored
+
+  const auto later = time.Schedule(milliseconds(1), [] {});
+  EXPECT_NE(later, cancelled);
+  EXPECT_NE(later, kept);
+}
+
+TEST(QtTimeBaseTest, CallbackMayScheduleAndCancelFromInsideAndDestroyedBaseRunsNothing) {
+  QtTimeBase time;
+  bool second_ran = false;
+  time.Schedule(milliseconds(1),
+                [&] { time.Schedule(milliseconds(1), [&] { second_ran = true; }); });
+  while (!second_ran) time.WaitForEvents();
+
+  bool orphan_ran = false;
+  auto doomed = std::make_unique<QtTimeBase>();
+  doomed->Schedule(milliseconds(1), [&] { orphan_ran = true; });
+  doomed.reset();
+  WaitLikeTheLink(time, milliseconds(20));
+  EXPECT_FALSE(orphan_ran);
+}
+
+TEST(QtTimeBaseTest, PauseWithoutEventsRunsNoCallback) {
+  QtTimeBase time;
+  bool ran = false;
+  time.Schedule(Micros(0), [&] { ran = true; });
+  const Micros start = time.Now();
+  time.PauseWithoutEvents(milliseconds(5));
+  EXPECT_GE(time.Now() - start, milliseconds(5));
+  EXPECT_FALSE(ran);
+  time.ProcessPendingEvents();
+  EXPECT_TRUE(ran);
+}
+
+}  // namespace
+}  // namespace korvane
