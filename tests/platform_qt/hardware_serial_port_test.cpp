@@ -9,7 +9,7 @@
 #include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_device_order.h"
-#include "platform_qt/memory_settings_store.h"
+#include "support/fakes.h"
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -64,7 +64,7 @@ TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
 }
 
 TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {
-  MemorySettingsStore settings;
+  testing::MemorySettings settings;
   settings.Write("Korvane-DAQ-EVM", "Ports", "COM7", "/dev/does-not-exist");
   HardwareSerialPort port(settings);
   RecordingListener listener;
@@ -158,7 +158,7 @@ bool PumpUntil(QtTimeBase& time, Done done, Micros limit = milliseconds(2000)) {
 TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
   PseudoTerminal board;
   if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
-  MemorySettingsStore settings;
+  testing::MemorySettings settings;
   settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
   HardwareSerialPort port(settings);
   RecordingListener listener;
@@ -209,7 +209,7 @@ TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
 TEST(QtHardwareSerialPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
   auto board = std::make_unique<PseudoTerminal>();
   if (board->Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
-  MemorySettingsStore settings;
+  testing::MemorySettings settings;
   settings.Write("Korvane-DAQ-EVM", "Ports", "COM4", board->Device());
   HardwareSerialPort port(settings);
   RecordingListener listener;

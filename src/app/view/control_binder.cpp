@@ -20,7 +20,9 @@ namespace korvane {
 
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 /// What a screen reader should say for a caption: without mnemonic markers and outer blanks.
 QString AccessibleText(const std::string& caption) {
@@ -30,6 +32,15 @@ QString AccessibleText(const std::string& caption) {
     text.append(QLatin1Char(caption[i]));
   }
   return text.trimmed();
+}
+
+/// The reading display changes hundreds of times a second: skip the events of unchanged texts.
+void SetAccessibleName(QWidget& widget, const QString& name) {
+  if (widget.accessibleName() != name) widget.setAccessibleName(name);
+}
+
+void SetToolTip(QWidget& widget, const QString& tip) {
+  if (widget.toolTip() != tip) widget.setToolTip(tip);
 }
 
 Qt::CheckState CheckStateOf(int value) {
@@ -54,20 +65,29 @@ int ValueOf(Qt::CheckState state) {
   }
 }
 
+/// Marks widgets whose palette the binder coloured, so that going back to the system colour
+/// undoes only that and leaves colours the window's design gave (the reading display) alone.
+constexpr const char* kColouredProperty = "korvaneBackColour";
+
 void ApplyBackColor(std::uint32_t bgr, QWidget& widget) {
   if (bgr == Control::kSystemButtonFace) {
-    if (!widget.testAttribute(Qt::WA_SetPalette)) return;
+    if (!widget.property(kColouredProperty).toBool()) return;
+    widget.setProperty(kColouredProperty, false);
     widget.setPalette(QPalette());  // resolves nothing: the widget inherits again
     widget.setAutoFillBackground(false);
     return;
   }
   const QColor color = ColorFromBgr(bgr);
-  if (widget.autoFillBackground() && widget.palette().color(QPalette::Window) == color) return;
+  if (widget.property(kColouredProperty).toBool() &&
+      widget.palette().color(QPalette::Window) == color) {
+    return;
+  }
   QPalette palette = widget.palette();
   palette.setColor(QPalette::Window, color);
   palette.setColor(QPalette::Button, color);
   widget.setPalette(palette);
   widget.setAutoFillBackground(true);
+  widget.setProperty(kColouredProperty, true);
 }
 
 }  // namespace
@@ -85,19 +105,19 @@ void ControlBinder::Observe(Control& model, std::function<void()> sync) {
 void ControlBinder::ApplyCommon(const Control& model, QWidget& widget) const {
   widget.setHidden(!model.Visible());
   widget.setEnabled(model.Enabled());
-  widget.setToolTip(ToQString(model.ToolTip()));
+  SetToolTip(widget, ToQString(model.ToolTip()));
   ApplyBackColor(model.BackColor(), widget);
 }
 
 void ControlBinder::ApplyCaptionToNamed(const Control& model) const {
   const auto found = named_by_.find(&model);
   if (found == named_by_.end()) return;
-  for (QWidget* named : found->second) named->setAccessibleName(AccessibleText(model.Caption()));
+  for (QWidget* named : found->second) SetAccessibleName(*named, AccessibleText(model.Caption()));
 }
 
 void ControlBinder::NameAfter(const Control& describing, QWidget& named) {
   named_by_[&describing].push_back(&named);
-  named.setAccessibleName(AccessibleText(describing.Caption()));
+  SetAccessibleName(named, AccessibleText(describing.Caption()));
 }
 
 QPushButton* ControlBinder::MakeButton(Button& model, QWidget* parent) {
@@ -106,7 +126,7 @@ QPushButton* ControlBinder::MakeButton(Button& model, QWidget* parent) {
   Observe(model, [this, &model, button] {
     const QSignalBlocker blocker(button);
     button->setText(ToQString(model.Caption()));
-    button->setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(*button, AccessibleText(model.Caption()));
     ApplyCommon(model, *button);
   });
   QObject::connect(button, &QPushButton::clicked, button, [&model] { model.Click(); });
@@ -119,7 +139,7 @@ QCheckBox* ControlBinder::MakeCheckBox(CheckBox& model, QWidget* parent) {
   auto sync = [this, &model, box] {
     const QSignalBlocker blocker(box);
     box->setText(ToQString(model.Caption()));
-    box->setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(*box, AccessibleText(model.Caption()));
     box->setCheckState(CheckStateOf(model.Value()));
     box->setTristate(model.Value() == 2);
     ApplyCommon(model, *box);
@@ -138,7 +158,7 @@ QRadioButton* ControlBinder::MakeOption(OptionButton& model, QWidget* parent) {
   auto sync = [this, &model, option] {
     const QSignalBlocker blocker(option);
     option->setText(ToQString(model.Caption()));
-    option->setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(*option, AccessibleText(model.Caption()));
     if (option->isChecked() != model.Value()) {
       // Qt refuses to clear the checked button of an exclusive group; the model may.
       option->setAutoExclusive(false);
@@ -210,7 +230,7 @@ void ControlBinder::BindLabel(Label& model, QLabel& label) {
   label.setTextFormat(Qt::PlainText);
   Observe(model, [this, &model, &label] {
     label.setText(ToQString(model.Caption()));
-    label.setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(label, AccessibleText(model.Caption()));
     ApplyCommon(model, label);
     ApplyCaptionToNamed(model);
   });
@@ -221,7 +241,7 @@ QGroupBox* ControlBinder::MakeFrame(Frame& model, QWidget* parent) {
   frame->setObjectName(ToQString(model.Name()));
   Observe(model, [this, &model, frame] {
     frame->setTitle(ToQString(model.Caption()));
-    frame->setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(*frame, AccessibleText(model.Caption()));
     ApplyCommon(model, *frame);
     ApplyCaptionToNamed(model);
   });
@@ -248,7 +268,7 @@ void ControlBinder::BindMenu(Control& model, QMenu& menu) {
   menu.setObjectName(ToQString(model.Name()));
   Observe(model, [&model, &menu] {
     menu.setTitle(ToQString(model.Caption()));
-    menu.setAccessibleName(AccessibleText(model.Caption()));
+    SetAccessibleName(menu, AccessibleText(model.Caption()));
     menu.menuAction()->setVisible(model.Visible());
     menu.setEnabled(model.Enabled());
   });
@@ -273,8 +293,10 @@ void ControlBinder::BindStatusPanel(StatusPanel& model, QLabel& panel,
   Observe(model, [this, &model, &panel, on_text_change = std::move(on_text_change),
                   shown = model.Text()]() mutable {
     panel.setText(ToQString(model.Text()));
-    panel.setAccessibleName(AccessibleText(model.Text()));
+    SetAccessibleName(panel, AccessibleText(model.Text()));
     ApplyCommon(model, panel);
+    // A fixed-width panel may cut a long message; the tip shows all of it.
+    if (model.ToolTip().empty()) SetToolTip(panel, ToQString(model.Text()));
     if (model.Text() == shown) return;
     shown = model.Text();
     if (on_text_change) on_text_change(shown);

@@ -58,7 +58,9 @@ void QtChart::SetPointCount(int count) {
   changed_ = true;
 }
 
-int QtChart::PointCount() const { return static_cast<int>(ys_.size()); }
+int QtChart::PointCount() const {
+  return static_cast<int>(ys_.size());
+}
 
 bool QtChart::IsPoint(int series, int point) const {
   return series == 0 && point >= 0 && point < PointCount();
@@ -103,7 +105,9 @@ void QtChart::SetYAxisTitle(const std::string& title) {
   ChangeAppearance();
 }
 
-std::string QtChart::YAxisTitle() const { return yAxis->label().toStdString(); }
+std::string QtChart::YAxisTitle() const {
+  return yAxis->label().toStdString();
+}
 
 void QtChart::SetYRange(double min, double max) {
   auto_y_range_ = false;
@@ -117,9 +121,13 @@ void QtChart::SetBackgroundColor(std::uint32_t bgr) {
   ChangeAppearance();
 }
 
-std::uint32_t QtChart::BackgroundColor() const { return background_bgr_; }
+std::uint32_t QtChart::BackgroundColor() const {
+  return background_bgr_;
+}
 
-void QtChart::SetPlottingMethod(int method) { plotting_method_ = method; }
+void QtChart::SetPlottingMethod(int method) {
+  plotting_method_ = method;
+}
 
 void QtChart::ChangeAppearance() {
   changed_ = true;
