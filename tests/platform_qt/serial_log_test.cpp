@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QString>
 #include <utility>
@@ -52,6 +54,24 @@ TEST(QtSerialLogTest, TrafficAndStatusGoToTheirCategoriesOnlyWhenEnabled) {
                                                 {"korvane.serial", "RX: 3F>"},
                                                 {"korvane.serial", "COM3 PORT LOST"},
                                                 {"korvane.status", " WELCOME "}}));
+
+  // A paced command is one line, written when the line goes quiet; a line feed ends a line.
+  log.messages.clear();
+  for (const char c : std::string("RWFB0A")) {
+    serial_log.OnTraffic(TrafficDirection::kToBoard, std::string_view(&c, 1));
+  }
+  EXPECT_TRUE(log.messages.empty());
+  for (const char c : std::string("123456\r\nAB")) {
+    serial_log.OnTraffic(TrafficDirection::kFromBoard, std::string_view(&c, 1));
+  }
+  QElapsedTimer quiet;
+  quiet.start();
+  while (log.messages.size() < 3 && quiet.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  EXPECT_EQ(log.messages, (std::vector<Message>{{"korvane.serial", "TX: RWFB0A"},
+                                                {"korvane.serial", "RX: 123456<0D><0A>"},
+                                                {"korvane.serial", "RX: AB"}}));
 }
 
 }  // namespace
