@@ -145,6 +145,32 @@ TEST(DiscoveryScenario, AClockWithoutAFittingSpeed) {
   EXPECT_EQ(freq, 0.1);
 }
 
+TEST(DiscoveryScenario, GarbageAndTheWrongSpeedAreNoBoard) {
+  BoardOptions options;
+  options.faults.garbage_answers = true;
+  ScenarioRig garbage(1, options);
+  garbage.form.Sound = false;
+  std::int16_t port = 1;
+  double freq = 0;
+  garbage.main.discovery().FindBoard(port, freq);
+  EXPECT_EQ(port, 0) << "no prompt ever came, so every port was tried";
+  EXPECT_EQ(garbage.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
+  EXPECT_TRUE(garbage.dialogs.messages.empty());
+
+  // A register read whose reply was garbled still reads as a number, never past the take.
+  ScenarioRig rig(1);
+  std::int32_t value = -1;
+  rig.port.SetCommPort(1);
+  rig.port.OpenPort();
+  rig.port.Transmit("\r");
+  rig.time.Advance(Millis{100});
+  options.faults.garbage_answers = true;
+  options.faults.ignored_bit_rate_crs = 0;
+  rig.board.SetFaults(options.faults);
+  EXPECT_TRUE(rig.main.link().Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 0);
+}
+
 TEST(DiscoveryScenario, ClockCommandsClampTheClockText) {
   ScenarioRig rig(1);
   auto& discovery = rig.main.discovery();
