@@ -126,6 +126,7 @@ void HardwareSerialPort::SetRunResetLine(bool on) {
 void HardwareSerialPort::WriteBytes(std::string_view bytes) {
   if (!port_.isOpen()) return;
   port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  port_.flush();  // hand the bytes to the driver now, not at the next turn of the event loop
 }
 
 void HardwareSerialPort::ApplyLineSettings() {
