@@ -18,6 +18,7 @@
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_log.h"
+#include "platform/qt/termination_signals.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
   MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
                                             settings, dialogs, process});
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
+  TerminationSignals termination([&window] { window.close(); });
 
   // Start-up runs inside the event loop, so its waits can pump events like every later handler.
   QTimer::singleShot(0, &window, [&main_form] { main_form.Form_Load(); });
