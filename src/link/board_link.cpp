@@ -65,9 +65,18 @@ bool BoardLink::Sread(std::string_view Comnd, std::int32_t& Buf, int Ttime) {
 void BoardLink::Wait(std::int32_t timeout) {
   if (timeout <= 0) return;
   const Micros deadline = time_.Now() + Millis{timeout};
-  const auto wake = time_.Schedule(Millis{timeout}, [] {});
-  while (time_.Now() < deadline) time_.WaitForEvents();
-  time_.Cancel(wake);
+  // A wake-up at the deadline keeps the pump from blocking past it; should a clock's timer ever
+  // fire a little early, the next turn asks again for the time that is left.
+  bool wake_pending = false;
+  TimeBase::CallbackId wake = 0;
+  while (time_.Now() < deadline) {
+    if (!wake_pending) {
+      wake_pending = true;
+      wake = time_.Schedule(deadline - time_.Now(), [&wake_pending] { wake_pending = false; });
+    }
+    time_.WaitForEvents();
+  }
+  if (wake_pending) time_.Cancel(wake);
 }
 
 void BoardLink::Delay(int ms) {

@@ -119,6 +119,31 @@ TEST(BoardLink, WaitsDelaysAndBeeps) {
   EXPECT_FALSE(rig.link.Timer1().IsArmed());
 }
 
+/// A clock whose timers fire up to a millisecond early (half the delay for short ones).
+class EarlyTime final : public TimeBase {
+ public:
+  Micros Now() const override { return inner.Now(); }
+  void ProcessPendingEvents() override { inner.ProcessPendingEvents(); }
+  void WaitForEvents() override { inner.WaitForEvents(); }
+  CallbackId Schedule(Micros delay, std::function<void()> callback) override {
+    return inner.Schedule(delay - std::min<Micros>(Millis{1}, delay / 2), std::move(callback));
+  }
+  void Cancel(CallbackId id) override { inner.Cancel(id); }
+  void PauseWithoutEvents(Micros duration) override { inner.PauseWithoutEvents(duration); }
+  VirtualTime inner;
+};
+
+TEST(BoardLink, WaitLastsItsFullTimeEvenWhenTimersFireEarly) {
+  EarlyTime time;
+  Form form;
+  ScriptedPort port(time);
+  RecordingDialogs dialogs;
+  BoardLink link(form, time, port, dialogs);
+  link.Wait(200);
+  EXPECT_GE(time.NowMs(), 200);
+  EXPECT_FALSE(time.inner.HasScheduled());
+}
+
 TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
   LinkRig rig;
   rig.link.Timer1().Arm(100);
