@@ -21,7 +21,6 @@ class MainForm {
   /// Shutdown: saves the port, closes the port and files, ends the program at once.
   void Form_Unload();
 
-  Form& form() { return form_; }
   BoardLink& link() { return link_; }
   BoardDiscovery& discovery() { return discovery_; }
 

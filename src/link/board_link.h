@@ -47,7 +47,6 @@ class BoardLink {
 
   OneShotTimer& Timer1() { return timer1_; }
   SerialPort& SaxComm1() { return port_; }
-  TimeBase& Time() { return time_; }
   Dialogs& Messages() { return dialogs_; }
 
   /// Opens the port afresh: closes it when open, selects `port_number`, both reset lines on, the

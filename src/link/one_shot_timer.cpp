@@ -13,7 +13,6 @@ OneShotTimer::~OneShotTimer() {
 
 void OneShotTimer::Arm(int interval_ms) {
   Disarm();
-  interval_ms_ = interval_ms;
   armed_ = true;
   pending_ = time_.Schedule(Millis{interval_ms > 0 ? interval_ms : 0}, [this] {
     pending_ = 0;

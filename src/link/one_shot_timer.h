@@ -18,14 +18,12 @@ class OneShotTimer {
   void Arm(int interval_ms);
   void Disarm();
   bool IsArmed() const { return armed_; }
-  int Interval() const { return interval_ms_; }
 
  private:
   TimeBase& time_;
   std::function<void()> on_expiry_;
   TimeBase::CallbackId pending_ = 0;
   bool armed_ = false;
-  int interval_ms_ = 0;
 };
 
 }  // namespace korvane

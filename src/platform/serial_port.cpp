@@ -45,10 +45,6 @@ void SerialPort::SetCaptureFile(const std::string& file_name) {
   if (!file_name.empty()) capture_ = std::make_unique<CaptureFile>(file_name);
 }
 
-bool SerialPort::IsCapturing() const {
-  return capture_ && capture_->IsOpen();
-}
-
 void SerialPort::ShowTerminal(bool on) {
   for (auto* listener : listeners_) listener->OnShowTerminal(on);
 }
@@ -57,10 +53,6 @@ void SerialPort::AddTrafficListener(TrafficListener* listener) {
   if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) {
     listeners_.push_back(listener);
   }
-}
-
-void SerialPort::RemoveTrafficListener(TrafficListener* listener) {
-  std::erase(listeners_, listener);
 }
 
 }  // namespace korvane

@@ -31,7 +31,6 @@ class SerialPort {
 
   /// Selects port n (1..256) for the next open.
   void SetCommPort(int n) { port_number_ = n; }
-  int CommPortNumber() const { return port_number_; }
   /// The selected port as text: "COM" + number.
   std::string CommPort() const { return "COM" + std::to_string(port_number_); }
 
@@ -57,13 +56,11 @@ class SerialPort {
   /// Captures the traffic of both directions into `file_name`; "" stops the capture.
   void SetCaptureFile(const std::string& file_name);
   void SetCaptureMode(int mode) { capture_mode_ = mode; }
-  bool IsCapturing() const;
   /// Shows or hides the live traffic view ("CommSpy").
   void ShowTerminal(bool on);
 
   /// Listeners see every byte in both directions, in order (traffic view, diagnostics).
   void AddTrafficListener(TrafficListener* listener);
-  void RemoveTrafficListener(TrafficListener* listener);
 
  protected:
   /// Back-ends call this for bytes that arrived from the board.
