@@ -15,12 +15,19 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
     : form_(form),
       platform_(platform),
       link_(form, platform.time, platform.port, platform.dialogs),
-      discovery_(form, link_) {
+      discovery_(form, link_),
+      loader_(form, link_, discovery_),
+      reset_(form, link_, discovery_, platform.adc_graph, platform.histo),
+      command_buttons_(form, link_, loader_) {
   WireHandlers();
 }
 
 void MainForm::WireHandlers() {
   form_.chkTermWindow.SetOnClick([this] { link_.chkTermWindow_Click(); });
+  form_.cmdReset.SetOnClick([this] { reset_.cmdReset_Click(); });
+  form_.cmdCntr[0].SetOnClick([this] { command_buttons_.cmdCntr_Click(0); });
+  discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
+  reset_.SetLoadProgram([this] { command_buttons_.LoadProgramWithStopButton(); });
 }
 
 void MainForm::Form_Load() {

@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "app/command_buttons.h"
 #include "app/platform_services.h"
 #include "form/form.h"
 #include "link/board_discovery.h"
 #include "link/board_link.h"
+#include "link/board_reset.h"
+#include "loader/program_loader.h"
 
 namespace korvane {
 
@@ -23,6 +26,9 @@ class MainForm {
 
   BoardLink& link() { return link_; }
   BoardDiscovery& discovery() { return discovery_; }
+  BoardReset& reset() { return reset_; }
+  ProgramLoader& loader() { return loader_; }
+  CommandButtons& command_buttons() { return command_buttons_; }
 
   static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
   static constexpr const char* kSettingsSection = "Settings";
@@ -37,6 +43,9 @@ class MainForm {
   PlatformServices platform_;
   BoardLink link_;
   BoardDiscovery discovery_;
+  ProgramLoader loader_;
+  BoardReset reset_;
+  CommandButtons command_buttons_;
 };
 
 /// "major.minor.revision" of the program's version.

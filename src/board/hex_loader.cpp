@@ -42,7 +42,8 @@ void HexLoader::Start() {
 }
 
 InterpreterReply HexLoader::Receive(char byte) {
-  if (byte != '\r' && byte != '\n') {
+  if (byte == '\n' && line_.empty() && !line_overflowed_) return {};  // the LF of CR LF
+  if (byte != '\r') {
     if (line_.size() < kLineBufferSize) {
       line_.push_back(byte);
     } else {
@@ -50,8 +51,7 @@ InterpreterReply HexLoader::Receive(char byte) {
     }
     return {};
   }
-  if (line_.empty()) return {};
-  const char reply = line_overflowed_ ? kRecordError : ProgramLine(line_);
+  const char reply = line_overflowed_ || line_.empty() ? kRecordError : ProgramLine(line_);
   finished_ = reply == kEndOfFile;
   InterpreterReply result{std::string(1, reply), true, true, line_};
   line_.clear();

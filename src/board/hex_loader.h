@@ -13,10 +13,12 @@ namespace korvane {
 /// programs its data into the flash. Replies one letter per line:
 ///   "." data record programmed,
 ///   "T" end-of-file record (the transfer is over),
-///   "E" record syntax, length or checksum error, or a line longer than the line buffer,
+///   "E" record syntax, length or checksum error, an empty line, or a line longer than the line
+///       buffer,
 ///   "X" a byte that cannot be written: address outside the flash, cell not erased, or a record
 ///       type other than data and end of file. Nothing of such a line is written.
-/// A line ends at CR or LF; empty lines (the LF of a CR LF pair) are skipped without a reply.
+/// A line ends at CR. A LF at the start of a line (the rest of a CR LF pair) is skipped; one
+/// inside a line is a character of it, which spoils the record.
 class HexLoader {
  public:
   /// Longer lines are refused with "E"; their excess bytes are counted, never stored.

@@ -44,6 +44,8 @@ class BoardLink {
 
   /// Runs the pending user-interface events once.
   void PumpEvents() { time_.ProcessPendingEvents(); }
+  /// Blocks until at least one event has run: serial data, a timer or a user action.
+  void WaitForEvents() { time_.WaitForEvents(); }
 
   OneShotTimer& Timer1() { return timer1_; }
   SerialPort& SaxComm1() { return port_; }

@@ -28,7 +28,7 @@ TEST(HexLoading, ImageIsProgrammedLineByLine) {
 
   LoadingBench bench;
   EXPECT_EQ(bench.SendLine(lines[0]), ".");
-  EXPECT_EQ(bench.SendLine(""), "") << "an empty line draws no reply";
+  EXPECT_EQ(bench.Exchange("\n"), "") << "a LF between lines is the rest of a line end";
   EXPECT_EQ(bench.SendLine(lines[1]), ".");
   EXPECT_EQ(bench.SendLine(lines[2]), ".");
   EXPECT_EQ(bench.SendLine(lines[3]), "T") << "no prompt follows the end record";
@@ -61,6 +61,8 @@ TEST(HexLoading, FaultyLinesAreRefusedAndTheTransferGoesOn) {
   EXPECT_EQ(bench.SendLine(":0G1000001234A6"), "E") << "not hexadecimal";
   EXPECT_EQ(bench.SendLine(":00000001"), "E") << "shorter than a record";
   EXPECT_EQ(bench.SendLine(overlong), "E");
+  EXPECT_EQ(bench.SendLine(""), "E") << "an empty line is no record";
+  EXPECT_EQ(bench.SendLine(good.substr(0, 5) + "\n" + good.substr(5)), "E") << "LF inside";
   EXPECT_EQ(bench.board.Memory().FlashByte(0x3000), 0xFF);
   EXPECT_EQ(bench.SendLine(HexRecord(0x00, 0xF7FF, {0x01, 0x02})), "X") << "past the flash";
   EXPECT_EQ(bench.board.Memory().FlashByte(0xF7FF), 0xFF) << "nothing of a refused line";

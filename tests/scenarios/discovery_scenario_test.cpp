@@ -12,18 +12,20 @@ const char* const kFoundAt3 =
 
 TEST(DiscoveryScenario, BoardOnTheGivenPortIsMeasuredAndProgrammed) {
   ScenarioRig rig(3);
-  std::int16_t port = 3;
+  rig.form.PortNumber = 3;
   double freq = 0;
-  rig.main.discovery().FindBoard(port, freq);
+  rig.main.discovery().FindBoard(rig.form.PortNumber, freq);
 
-  EXPECT_EQ(port, 3);
+  EXPECT_EQ(rig.form.PortNumber, 3);
   EXPECT_EQ(freq, 11.0592);
   EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
   EXPECT_EQ(rig.form.txtAClock.Text(), "4");
   EXPECT_EQ(rig.form.BaudRate, "57600");
   EXPECT_EQ(rig.form.ReloadHi, "FF");
   EXPECT_EQ(rig.form.ReloadLo, "FA");
-  EXPECT_EQ(rig.form.Panel(1).Text(), kFoundAt3);
+  EXPECT_TRUE(rig.Showed(kFoundAt3));
+  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET")
+      << "discovery ends with the board reset";
   EXPECT_EQ(rig.form.Panel(4).Text(), "COM3: 57600 Baud");
   EXPECT_EQ(rig.form.prgProgress.Value(), 0);
   EXPECT_TRUE(rig.dialogs.messages.empty());
@@ -35,7 +37,9 @@ TEST(DiscoveryScenario, BoardOnTheGivenPortIsMeasuredAndProgrammed) {
   EXPECT_EQ(rig.ProgrammingCommands(), expected);
   EXPECT_EQ(rig.board.Memory().ConfigByte(0x8011), 0xFA);
   EXPECT_EQ(rig.board.Memory().ConfigByte(0x8013), 0xFF);
-  EXPECT_EQ(rig.port.PortSettings(), "1200,N,8,1") << "the whole conversation runs at 1200";
+  EXPECT_EQ(rig.port.PortSettings(), "57600,N,8,1") << "the reset reopened at the new speed";
+  EXPECT_EQ(rig.board.Mode(), BoardMode::kRunning);
+  EXPECT_EQ(rig.board.UartBitRate(), 57600);
 }
 
 TEST(DiscoveryScenario, AGivenPortThatFailsLeadsToTheFullSearch) {
@@ -50,7 +54,7 @@ TEST(DiscoveryScenario, AGivenPortThatFailsLeadsToTheFullSearch) {
   ASSERT_GE(port_while_trying.size(), 3u);
   EXPECT_EQ(port_while_trying[0], 7) << "trying the given port";
   EXPECT_EQ(port_while_trying[1], 0) << "PortNumber reads 0 during the search";
-  EXPECT_EQ(rig.form.Panel(1).Text(), kFoundAt3);
+  EXPECT_TRUE(rig.Showed(kFoundAt3));
   // Two failed ports (7, then 1 and 2) cost their beeps; the board on 3 none before it is found.
   EXPECT_EQ(rig.board.ReceivedCommands().front().text, "\r");
 }

@@ -54,8 +54,9 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   ASSERT_GE(rig.Messages().size(), 2u);
   EXPECT_EQ(rig.Messages()[0], " WELCOME  TO  HALVERN  Korvane DVM  DEMO  PROGRAM ");
   EXPECT_EQ(rig.Messages()[1], "TRYING  SERIAL  PORT  1  ");
-  EXPECT_EQ(rig.form.Panel(1).Text(),
-            "Korvane  DEMO  BOARD  IS  FOUND  AT  PORT  1  ,  COMMUNICATION  AT  57600 BAUD");
+  EXPECT_TRUE(
+      rig.Showed("Korvane  DEMO  BOARD  IS  FOUND  AT  PORT  1  ,  COMMUNICATION  AT  57600 BAUD"));
+  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
   EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
 }
 

@@ -1,0 +1,104 @@
+#include "link/board_reset.h"
+
+#include <string>
+
+namespace korvane {
+
+namespace {
+constexpr int kGraphPoints = 5000;
+constexpr int kTimeGraphPlottingMethod = 8;
+constexpr int kHistogramPlottingMethod = 10;
+}  // namespace
+
+BoardReset::BoardReset(Form& form, BoardLink& link, BoardDiscovery& discovery, Chart& adc_graph,
+                       Chart& histo)
+    : form_(form), link_(link), discovery_(discovery), adc_graph_(adc_graph), histo_(histo) {}
+
+void BoardReset::ResetBoard() {
+  form_.TestGo = false;
+  form_.PrgmGo = false;
+  form_.AdcNotSet = true;
+  form_.TimerExpired = true;
+  link_.PumpEvents();
+  form_.txtOfstDAC.SetText("0");
+  discovery_.MakeClockCmds();
+  const std::string port_number = std::to_string(form_.PortNumber);
+  form_.Panel(1).SetText("SERIAL PORT " + port_number + " AT BAUD  " + form_.BaudRate +
+                         ", and Korvane  RESET STARTED  ");
+  link_.ReopenPort(form_.PortNumber, form_.BaudRate);
+  form_.prgProgress.Add(1);
+  link_.PumpEvents();
+
+  PulseRunReset();
+  if (link_.WaitFor("]", 500)) {
+    form_.PrgmGo = true;
+    if (load_program_) load_program_();
+    form_.PrgmGo = false;
+  } else if (!SendClockRegisters()) {
+    link_.Messages().MessageBox("Error during Reset.\r\nMaybe program is not loaded.",
+                                MessageIcon::kCritical);
+    link_.BeepFor(2);
+    form_.prgProgress.SetValue(0);
+    return;
+  }
+
+  ClearTimeGraph();
+  form_.Panel(1).SetText("SERIAL PORT " + port_number + " AT  " + form_.BaudRate +
+                         " BAUD, AND  Korvane  IS  RESET");
+  link_.BeepFor(2);
+  form_.prgProgress.SetValue(0);
+}
+
+void BoardReset::PulseRunReset() {
+  // The programming-reset line stays on, so the chip starts its loaded program.
+  auto& port = link_.SaxComm1();
+  link_.Delay(400);
+  port.SetRunResetLine(false);
+  link_.Delay(40);
+  port.SetRunResetLine(true);
+  port.Transmit("\r");
+  port.SetRunResetLine(false);
+  link_.Delay(40);
+  port.SetRunResetLine(true);
+  link_.Delay(300);
+  port.Transmit("\r");
+}
+
+bool BoardReset::SendClockRegisters() {
+  for (const auto* command : {&form_.ClkCmdFB, &form_.ClkCmdFC, &form_.ClkCmdFD, &form_.ClkCmdEF}) {
+    if (link_.SendCmd(*command, 300)) return false;
+  }
+  link_.Delay(500);
+  if (link_.SendCmd(form_.ClkCmdFE, 300)) return false;
+  link_.Delay(500);
+  if (link_.SendCmd("H1", 600)) return false;
+  link_.Delay(500);
+  return true;
+}
+
+void BoardReset::ClearTimeGraph() {
+  adc_graph_.SetPointCount(kGraphPoints);
+  for (int i = 0; i <= kGraphPoints; ++i) {
+    adc_graph_.SetPointY(0, i, 0.0f);
+    adc_graph_.SetPointX(0, i, static_cast<float>(i));
+    form_.Samples[static_cast<std::size_t>(i)] = 0;
+  }
+  adc_graph_.SetPlottingMethod(kTimeGraphPlottingMethod);
+  histo_.SetPlottingMethod(kHistogramPlottingMethod);
+  adc_graph_.Redraw();
+}
+
+void BoardReset::cmdReset_Click() {
+  const auto set_buttons = [this](bool enabled) {
+    form_.cmdReset.SetEnabled(enabled);
+    for (auto& button : form_.cmdCntr) button.SetEnabled(enabled);
+    form_.fraADCset.SetEnabled(enabled);
+  };
+  set_buttons(false);
+  link_.PumpEvents();
+  ResetBoard();
+  form_.PrgmGo = false;
+  set_buttons(true);
+}
+
+}  // namespace korvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "form/form.h"
+#include "link/board_discovery.h"
+#include "link/board_link.h"
+#include "loader/hex_file.h"
+#include "loader/loader_reply.h"
+
+namespace korvane {
+
+/// Puts the board's firmware into the chip through its serial boot firmware: reset into
+/// programming mode, clock registers, erase of flash and configuration memory, the four
+/// configuration bytes, then the HEX file line by line, one line in flight at a time. Runs while
+/// `PrgmGo` is set; "Stop &Load" clears it. Reports through panel 1, message boxes and beeps.
+class ProgramLoader {
+ public:
+  static constexpr const char* kHexFileName = "Korvane_ADC_Demo.Hex";
+  /// The progress bar's maximum while the lines load; longer files keep the bar full.
+  static constexpr int kLineProgressMax = 159;
+
+  ProgramLoader(Form& form, BoardLink& link, BoardDiscovery& discovery);
+
+  /// Where the HEX file is looked for; empty (the default) is the current working directory.
+  void SetHexFolder(std::filesystem::path folder) { hex_folder_ = std::move(folder); }
+
+  void LoadProgram();
+
+  /// The bit rate of programming mode for the clock in `txtFreq` (MHz): 2400 at exactly
+  /// 1.8432, 1200 for any other clock below 5, else the link speed `BaudRate`.
+  static std::string ProgrammingSpeed(double clock_mhz, const std::string& BaudRate);
+
+ private:
+  /// The phase in force, which selects the message of the error end.
+  enum class Step { kProgReset = 1, kClockRegisters, kErase, kOpenFile, kLoadLines };
+  enum class End { kSuccess, kInterrupted, kError };
+
+  End Program(HexFile& file, Step& step);
+  void ResetIntoProgramming(const std::string& speed);
+  bool SendClockRegisters();
+  bool EraseAndConfigure();
+  End LoadLines(HexFile& file, const std::string& speed);
+  /// Takes received text until a take holds a reply letter; nothing when `PrgmGo` is cleared.
+  bool AwaitReply(LoaderReply& reply);
+
+  void SucceedEnd(HexFile& file);
+  void InterruptedEnd(HexFile& file);
+  void ErrorEnd(HexFile& file, Step step);
+  void ShowMessage(const std::string& text);
+  static std::string FailureText(Step step);
+
+  Form& form_;
+  BoardLink& link_;
+  BoardDiscovery& discovery_;
+  std::filesystem::path hex_folder_;
+};
+
+}  // namespace korvane
