@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "board_bench.h"
-#include "support/hex_image.h"
+#include "board/hex_image.h"
 
 namespace korvane {
 namespace {

@@ -9,6 +9,7 @@ ScenarioRig::ScenarioRig(int board_port, BoardOptions options)
       port(time, board, board_port),
       main(form, PlatformServices{time, port, adc_graph, histo, settings, dialogs, process}) {
   port.AddTrafficListener(this);
+  main.loader().SetHexFolder(hex_folder.Path());
   form.Panel(1).SetObserver([this] {
     if (messages_.empty() || messages_.back() != form.Panel(1).Text()) {
       messages_.push_back(form.Panel(1).Text());

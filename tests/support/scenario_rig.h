@@ -11,6 +11,7 @@
 #include "platform/traffic_listener.h"
 #include "platform/virtual_time.h"
 #include "support/fakes.h"
+#include "support/hex_folder.h"
 
 namespace korvane::testing {
 
@@ -41,6 +42,8 @@ class ScenarioRig : private TrafficListener {
   RecordingDialogs dialogs{&time};
   FakeProcess process;
   MainForm main;
+  /// The loader's folder: empty until a test writes the HEX file into it.
+  HexFolder hex_folder;
 
  private:
   void OnTraffic(TrafficDirection direction, std::string_view bytes) override {

@@ -16,6 +16,10 @@ std::vector<std::string> HexImageLines(std::uint16_t address,
                                        const std::vector<std::uint8_t>& bytes,
                                        std::size_t bytes_per_line = 16);
 
+/// A small program for the simulated board: a jump from 0000 to 0040 where it loops, and
+/// `size` bytes in all (at least 66), the rest filled with a repeating pattern.
+std::vector<std::uint8_t> DemoProgramBytes(std::size_t size);
+
 /// The lines of HexImageLines, each ended by CR LF: the text of a HEX file.
 std::string HexImageText(std::uint16_t address, const std::vector<std::uint8_t>& bytes,
                          std::size_t bytes_per_line = 16);

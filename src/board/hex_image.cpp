@@ -1,4 +1,4 @@
-#include "support/hex_image.h"
+#include "board/hex_image.h"
 
 #include <algorithm>
 
@@ -51,6 +51,18 @@ std::string HexImageText(std::uint16_t address, const std::vector<std::uint8_t>&
     text += line + "\r\n";
   }
   return text;
+}
+
+std::vector<std::uint8_t> DemoProgramBytes(std::size_t size) {
+  constexpr std::size_t kLoopAddress = 0x40;
+  std::vector<std::uint8_t> bytes(std::max(size, kLoopAddress + 2));
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  bytes[0] = 0x02;  // LJMP 0040
+  bytes[1] = 0x00;
+  bytes[2] = kLoopAddress;
+  bytes[kLoopAddress] = 0x80;  // SJMP to itself
+  bytes[kLoopAddress + 1] = 0xFE;
+  return bytes;
 }
 
 }  // namespace korvane

@@ -1,0 +1,81 @@
+#include "loader/hex_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "loader/loader_reply.h"
+#include "loader/program_loader.h"
+#include "support/hex_folder.h"
+
+namespace korvane {
+namespace {
+
+using testing::HexFolder;
+
+std::vector<std::string> AllLines(HexFile& file) {
+  std::vector<std::string> lines;
+  while (auto line = file.NextLine()) lines.push_back(*line);
+  return lines;
+}
+
+TEST(HexFile, LinesEndAtCrOrCrLfButNotAtALoneLf) {
+  HexFolder folder;
+  folder.WriteHexFile(":A\r\n:B\r:C\nstill C\r\n\r\n\r\r:D");
+  HexFile file(folder.HexFilePath());
+  ASSERT_TRUE(file.IsOpen());
+  EXPECT_EQ(AllLines(file),
+            (std::vector<std::string>{":A", ":B", ":C\nstill C", "", "", "", ":D"}));
+  EXPECT_FALSE(file.NextLine()) << "stays at the end";
+  file.Close();
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(HexFile, MissingUnreadableEmptyAndOverlongFiles) {
+  HexFolder folder;
+  EXPECT_FALSE(HexFile(folder.HexFilePath()).IsOpen()) << "missing";
+  std::filesystem::create_directory(folder.HexFilePath());
+  EXPECT_FALSE(HexFile(folder.HexFilePath()).IsOpen()) << "a folder of that name";
+  std::filesystem::remove(folder.HexFilePath());
+
+  folder.WriteHexFile("");
+  HexFile empty(folder.HexFilePath());
+  EXPECT_TRUE(empty.IsOpen()) << "an empty file opens and simply has no lines";
+  EXPECT_FALSE(empty.NextLine());
+
+  const std::string huge(3 * HexFile::kLongestLine + 5, '7');
+  folder.WriteHexFile(huge + "\r\n:00000001FF\r\n");
+  HexFile overlong(folder.HexFilePath());
+  const auto lines = AllLines(overlong);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], std::string(HexFile::kLongestLine, '7')) << "cut, the rest skipped";
+  EXPECT_EQ(lines[1], ":00000001FF");
+}
+
+TEST(LoaderReply, StrongestLetterOfATakeCounts) {
+  EXPECT_EQ(ReplyInTake(""), LoaderReply::kNone);
+  EXPECT_EQ(ReplyInTake("?>\r\n"), LoaderReply::kNone);
+  EXPECT_EQ(ReplyInTake("."), LoaderReply::kAccepted);
+  EXPECT_EQ(ReplyInTake("X"), LoaderReply::kNotWritten);
+  EXPECT_EQ(ReplyInTake(".E"), LoaderReply::kChecksumError);
+  EXPECT_EQ(ReplyInTake("E."), LoaderReply::kChecksumError);
+  EXPECT_EQ(ReplyInTake("X.E"), LoaderReply::kChecksumError);
+  EXPECT_EQ(ReplyInTake(".X"), LoaderReply::kNotWritten);
+  EXPECT_EQ(ReplyInTake(".T"), LoaderReply::kFinished);
+  EXPECT_EQ(ReplyInTake("EXT."), LoaderReply::kFinished);
+  EXPECT_EQ(ReplyInTake("t.e"), LoaderReply::kAccepted) << "only capitals are replies";
+}
+
+TEST(ProgramLoader, ProgrammingSpeedFollowsTheClock) {
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(1.8432, "57600"), "2400");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(1.8432, "4800"), "2400");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(3.6864, "57600"), "1200");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(1.84, "57600"), "1200");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(4.999, "9600"), "1200");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(5, "9600"), "9600");
+  EXPECT_EQ(ProgramLoader::ProgrammingSpeed(11.0592, "57600"), "57600");
+}
+
+}  // namespace
+}  // namespace korvane

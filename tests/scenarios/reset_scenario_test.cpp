@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "board/hex_image.h"
+#include "support/scenario_rig.h"
+
+namespace korvane {
+namespace {
+
+using testing::ScenarioRig;
+
+const char* const kResetStarted3 = "SERIAL PORT 3 AT BAUD  57600, and Korvane  RESET STARTED  ";
+const char* const kIsReset3 = "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET";
+const char* const kResetFailed = "Error during Reset.\r\nMaybe program is not loaded.";
+
+/// Commands the board program took, oldest first.
+std::vector<ReceivedCommand> RunModeCommands(const ScenarioRig& rig, std::size_t from = 0) {
+  std::vector<ReceivedCommand> commands;
+  const auto& all = rig.board.ReceivedCommands();
+  for (std::size_t i = from; i < all.size(); ++i) {
+    if (all[i].mode == BoardMode::kRunning) commands.push_back(all[i]);
+  }
+  return commands;
+}
+
+/// Started on port 3; the window's graph and buffer then hold a made-up block.
+void StartAndFillGraph(ScenarioRig& rig) {
+  rig.process.command_line = "3";
+  rig.main.Form_Load();
+  ASSERT_EQ(rig.form.Panel(1).Text(), kIsReset3);
+  rig.dialogs.messages.clear();
+  rig.adc_graph.SetPointCount(100);
+  for (int i = 0; i < 100; ++i) rig.adc_graph.SetPointY(0, i, 0.5f);
+  rig.form.Samples[7] = 1234;
+  rig.form.txtOfstDAC.SetText("55");
+}
+
+TEST(ResetScenario, ResetRestartsTheProgramWithItsClockRegistersAndClearsTheGraph) {
+  ScenarioRig rig(3);
+  StartAndFillGraph(rig);
+  rig.form.TestGo = true;
+  rig.form.AdcNotSet = false;
+  bool buttons_disabled = false;
+  rig.on_message = [&] {
+    if (rig.form.Panel(1).Text() == kResetStarted3) {
+      buttons_disabled = !rig.form.cmdReset.Enabled() && !rig.form.cmdCntr[2].Enabled() &&
+                         !rig.form.cmdCntr[0].Enabled() && !rig.form.fraADCset.Enabled();
+    }
+  };
+  const auto first_new = rig.board.ReceivedCommands().size();
+  const auto started = rig.time.Now();
+
+  rig.form.cmdReset.Click();
+
+  EXPECT_TRUE(buttons_disabled);
+  EXPECT_TRUE(rig.form.cmdReset.Enabled());
+  for (const auto& button : rig.form.cmdCntr) EXPECT_TRUE(button.Enabled());
+  EXPECT_TRUE(rig.form.fraADCset.Enabled());
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_FALSE(rig.form.TestGo);
+  EXPECT_FALSE(rig.form.PrgmGo);
+  EXPECT_TRUE(rig.form.AdcNotSet);
+  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
+  EXPECT_EQ(rig.form.prgProgress.Value(), 0);
+  EXPECT_TRUE(rig.Showed(kResetStarted3));
+  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
+
+  std::vector<std::string> texts;
+  const auto commands = RunModeCommands(rig, first_new);
+  for (const auto& command : commands) texts.push_back(command.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"\r", "RWFB0A", "RWFCF8", "RWFD2A", "RWEF34", "RWFE63",
+                                             "H1"}));
+  ASSERT_EQ(commands.size(), 7u);
+  EXPECT_GE(commands[5].time - commands[4].time, Millis{500}) << "pause before FE";
+  EXPECT_GE(commands[6].time - commands[5].time, Millis{500}) << "pause before H1";
+  EXPECT_GE(rig.time.Now() - started, Millis{2280}) << "the fixed pauses of a reset";
+  EXPECT_EQ(rig.port.PortSettings(), "57600,N,8,1");
+
+  EXPECT_EQ(rig.adc_graph.PointCount(), 5000);
+  for (int i = 0; i < 5000; ++i) {
+    ASSERT_EQ(rig.adc_graph.PointY(0, i), 0.0f) << i;
+    ASSERT_EQ(rig.adc_graph.PointX(0, i), static_cast<float>(i)) << i;
+  }
+  for (const auto sample : rig.form.Samples) ASSERT_EQ(sample, 0);
+  EXPECT_EQ(rig.adc_graph.plotting_method, 8);
+  EXPECT_EQ(rig.histo.plotting_method, 10);
+}
+
+TEST(ResetScenario, BoardThatDoesNotAnswerH1KeepsGraphAndText) {
+  ScenarioRig rig(3);
+  StartAndFillGraph(rig);
+  BoardFaults faults;
+  faults.run_mode_answer_limit = 6;  // the CR after the reset and the five clock registers
+  rig.board.SetFaults(faults);
+
+  rig.form.cmdReset.Click();
+
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.messages[0].text, kResetFailed);
+  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - 2), "H1") << "nothing after H1";
+  EXPECT_EQ(rig.form.Panel(1).Text(), kResetStarted3);
+  EXPECT_EQ(rig.adc_graph.PointCount(), 100);
+  EXPECT_EQ(rig.adc_graph.PointY(0, 50), 0.5f);
+  EXPECT_EQ(rig.form.Samples[7], 1234);
+  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
+  EXPECT_EQ(rig.form.prgProgress.Value(), 0);
+  EXPECT_TRUE(rig.form.cmdReset.Enabled());
+}
+
+TEST(ResetScenario, FirstUnansweredClockRegisterStopsTheReset) {
+  ScenarioRig rig(3);
+  StartAndFillGraph(rig);
+  BoardFaults faults;
+  faults.run_mode_answer_limit = 2;  // the CR and FB
+  rig.board.SetFaults(faults);
+  rig.form.cmdReset.Click();
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kResetFailed});
+  EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - 6), "RWFCF8");
+}
+
+TEST(ResetScenario, SilentBoardStartsTheLoaderWhichReportsItsOwnFailure) {
+  ScenarioRig rig(3);
+  StartAndFillGraph(rig);
+  rig.board.Memory().EraseFlash();  // no program: the chip stays silent after the reset
+  bool loading_with_prgmgo = false;
+  rig.on_message = [&] {
+    if (rig.form.Panel(1).Text() == " OPEN  FILE") {
+      loading_with_prgmgo = rig.form.PrgmGo;
+    }
+  };
+
+  rig.form.cmdReset.Click();
+
+  EXPECT_TRUE(loading_with_prgmgo);
+  EXPECT_EQ(rig.dialogs.Texts(),
+            std::vector<std::string>{"Error to open HEX file Korvane_ADC_Demo.Hex"});
+  EXPECT_FALSE(rig.form.PrgmGo);
+  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
+  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3) << "the reset finishes after the loader";
+  EXPECT_EQ(rig.adc_graph.PointCount(), 5000);
+  EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
+  EXPECT_TRUE(rig.form.cmdReset.Enabled());
+}
+
+TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
+  ScenarioRig rig(3);
+  StartAndFillGraph(rig);
+  rig.board.Memory().WriteConfig(0x8011, 0xDC);  // the program would talk at 9600
+  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+
+  rig.form.cmdReset.Click();
+  EXPECT_TRUE(rig.Showed("Korvane  PROGRAM  WAS  LOADED"));
+  EXPECT_EQ(rig.board.Memory().ConfigByte(0x8011), 0xFA) << "the loader wrote the right speed";
+
+  rig.dialogs.messages.clear();
+  rig.form.cmdReset.Click();
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
+  EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
+}
+
+TEST(ResetScenario, StopLoadAtStartUpWhenTheBoardFallsSilentMidFile) {
+  BoardOptions blank;
+  blank.program_loaded = false;
+  ScenarioRig rig(1, blank);
+  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  bool silenced = false;
+  rig.on_message = [&] {
+    const auto& text = rig.form.Panel(1).Text();
+    if (text == "LOADING...   57600  BAUD,   FILE LINE:  3" && !silenced) {
+      silenced = true;
+      BoardFaults faults;
+      faults.prog_mode_answer_limit = 1;  // line 3 is answered, line 4 is not
+      rig.board.SetFaults(faults);
+    }
+    if (text == "LOADING...   57600  BAUD,   FILE LINE:  4") {
+      rig.time.Schedule(Millis{20000}, [&] {
+        ASSERT_TRUE(rig.form.cmdCntr[0].Visible());
+        rig.form.cmdCntr[0].Click();
+      });
+    }
+  };
+
+  rig.main.Form_Load();
+
+  EXPECT_TRUE(rig.Showed("PROGRAMMING  WAS  INTERRUPTED"));
+  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
+  EXPECT_EQ(rig.form.cmdCntr[0].Caption(), "&Load Korvane");
+  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
+}
+
+}  // namespace
+}  // namespace korvane
