@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/main_form.h"
+#include "app/view/main_window.h"
+#include "board/hex_image.h"
+#include "board/simulated_board.h"
+#include "board/simulated_serial_port.h"
+#include "form/form.h"
+#include "platform/virtual_time.h"
+#include "support/fakes.h"
+#include "support/hex_folder.h"
+
+namespace korvane {
+namespace {
+
+/// The real window on the real logic and the simulated board, in virtual time.
+struct WindowOnBoard {
+  explicit WindowOnBoard(BoardOptions options)
+      : board(time, options),
+        port(time, board, 1),
+        main(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
+                                    dialogs, process}) {
+    main.loader().SetHexFolder(folder.Path());
+    window.resize(1280, 800);
+    window.show();
+    QApplication::processEvents();
+  }
+
+  template <typename Widget>
+  Widget* Find(const char* name) {
+    return window.findChild<Widget*>(name);
+  }
+
+  VirtualTime time;
+  Form form;
+  MainWindow window{form};
+  SimulatedBoard board;
+  SimulatedSerialPort port;
+  testing::MemorySettings settings;
+  testing::RecordingDialogs dialogs;
+  testing::FakeProcess process;
+  MainForm main;
+  testing::HexFolder folder;
+};
+
+TEST(LoadAndResetButtons, StopLoadCanBePressedInTheWindowWhileAStartUpLoadWaits) {
+  BoardOptions blank;
+  blank.program_loaded = false;
+  // Discovery takes 13 answers and the boot steps of the loader 14: the HEX lines get none.
+  blank.faults.prog_mode_answer_limit = 13 + 14;
+  WindowOnBoard rig(blank);
+  rig.folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(100)));
+  bool seen = false;
+  rig.time.Schedule(Millis{300000}, [&] {
+    auto* stop = rig.Find<QPushButton>("cmdCntr_0");
+    ASSERT_NE(stop, nullptr);
+    EXPECT_TRUE(stop->isVisible());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_EQ(stop->text(), "Stop &Load");
+    EXPECT_FALSE(rig.Find<QPushButton>("cmdReset")->isEnabled());
+    auto* bar = rig.Find<QProgressBar>("prgProgress");
+    EXPECT_EQ(bar->maximum(), 159);
+    EXPECT_EQ(bar->value(), 1);
+    seen = true;
+    QTest::mouseClick(stop, Qt::LeftButton);
+  });
+
+  rig.main.Form_Load();
+  QApplication::processEvents();
+
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_FALSE(rig.Find<QPushButton>("cmdCntr_0")->isVisible());
+  EXPECT_TRUE(rig.Find<QPushButton>("cmdReset")->isEnabled());
+  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
+}
+
+TEST(LoadAndResetButtons, ResetButtonResetsTheBoard) {
+  WindowOnBoard rig(BoardOptions{});
+  rig.main.Form_Load();
+  rig.form.txtOfstDAC.SetText("12");
+  const auto commands = rig.board.ReceivedCommands().size();
+
+  QTest::mouseClick(rig.Find<QPushButton>("cmdReset"), Qt::LeftButton);
+  QApplication::processEvents();
+
+  EXPECT_GT(rig.board.ReceivedCommands().size(), commands);
+  EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
+  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
+  EXPECT_TRUE(rig.Find<QPushButton>("cmdReset")->isEnabled());
+  EXPECT_EQ(rig.Find<QPushButton>("cmdReset")->text(), "&RESET");
+}
+
+}  // namespace
+}  // namespace korvane
