@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "adcconfig/adc_setup.h"
+#include "adcconfig/offset_dac.h"
+#include "adcconfig/sampling_selectors.h"
+#include "adcconfig/settings_panel.h"
 #include "app/platform_services.h"
 #include "form/form.h"
 #include "link/board_discovery.h"
@@ -23,6 +27,8 @@ class MainForm {
 
   BoardLink& link() { return link_; }
   BoardDiscovery& discovery() { return discovery_; }
+  AdcSetup& adc_setup() { return adc_setup_; }
+  SettingsPanel& settings_panel() { return settings_panel_; }
 
   static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
   static constexpr const char* kSettingsSection = "Settings";
@@ -37,6 +43,10 @@ class MainForm {
   PlatformServices platform_;
   BoardLink link_;
   BoardDiscovery discovery_;
+  AdcSetup adc_setup_;
+  SettingsPanel settings_panel_;
+  SamplingSelectors sampling_selectors_;
+  OffsetDac offset_dac_;
 };
 
 /// "major.minor.revision" of the program's version.
