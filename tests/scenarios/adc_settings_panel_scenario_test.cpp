@@ -287,25 +287,13 @@ TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {
   struct Case {
     std::string typed, shown, command;
   };
+  // The reading and clamping rules are tested on their own; here the limits end to end.
   const std::vector<Case> cases{
-      {"0", "0", "RWE680"},
-      {"200", "127", "RWE6FF"},
-      {"127", "127", "RWE6FF"},
-      {"127.5", "127", "RWE6FF"},
-      {"-1", "-1", "RWE600"},
-      {"-2", "-2", "RWE601"},
-      {"-127", "-127", "RWE67E"},
-      {"-128", "-128", "RWE67F"},
-      {"-129", "-128", "RWE67F"},
-      {"2.5", "2", "RWE682"},
-      {"abc", "0", "RWE680"},
-      {"", "0", "RWE680"},
-      {"&H1F", "31", "RWE69F"},
-      {"70000", "127", "RWE6FF"},
-      {"1e999", "127", "RWE6FF"},
-      {"-1e999", "-128", "RWE67F"},
-      {"99999999999999999999", "127", "RWE6FF"},
+      {"0", "0", "RWE680"},   {"200", "127", "RWE6FF"},   {"127.5", "127", "RWE6FF"},
+      {"-1", "-1", "RWE600"}, {"-128", "-128", "RWE67F"}, {"-129", "-128", "RWE67F"},
+      {"abc", "0", "RWE680"}, {"1e999", "127", "RWE6FF"},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     rig.form.txtOfstDAC.SetText(c.typed);

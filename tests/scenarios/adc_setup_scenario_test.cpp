@@ -154,13 +154,9 @@ TEST(AdcSetupScenario, ClockAndDividerBoxesAreClampedAndRewritten) {
   const std::vector<Case> cases{
       {"0.5", "127.6", "1", "128", 0x00, 0x80},
       {"40", "-3", "32", "0", 0x1F, 0x00},
-      {"2.6", "0", "2.6", "0", 0x02, 0x00},
-      {"2.4", "abc", "2.4", "0", 0x01, 0x00},
-      {"", "1e999", "1", "128", 0x00, 0x80},
-      {"&H1F", "70000", "31", "128", 0x1E, 0x80},
-      {"11.0592 MHz", "4", "11.0592", "4", 0x0A, 0x04},
-      {"-1e999", "&H7F", "1", "127", 0x00, 0x7F},
+      {"&H1F", "1e999", "31", "128", 0x1E, 0x80},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.freq + " / " + c.aclock);
     ScenarioRig rig(1, BoardAt1843200Hz());
