@@ -24,8 +24,9 @@ struct SavedControl {
 
 }  // namespace
 
-CommandButtons::CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader)
-    : form_(form), link_(link), loader_(loader) {}
+CommandButtons::CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader,
+                               AdcSetup& adc_setup)
+    : form_(form), link_(link), loader_(loader), adc_setup_(adc_setup) {}
 
 void CommandButtons::cmdCntr_Click(int Index) {
   ShowFullScaleRange();
@@ -33,6 +34,10 @@ void CommandButtons::cmdCntr_Click(int Index) {
   if (Index == 2) form_.cmdCntr[2].SetEnabled(true);
   link_.PumpEvents();
   if (Index == 0) return LoadButton();
+  if (Index == 1) {
+    adc_setup_.SetADC();
+    EnableCommandButtons();
+  }
 }
 
 void CommandButtons::ShowFullScaleRange() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adcconfig/adc_setup.h"
 #include "form/form.h"
 #include "link/board_link.h"
 #include "loader/program_loader.h"
@@ -11,9 +12,9 @@ namespace korvane {
 /// only clears its flag.
 class CommandButtons {
  public:
-  CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader);
+  CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader, AdcSetup& adc_setup);
 
-  /// "&Load Korvane" / "Stop &Load" (0).
+  /// "&Load Korvane" / "Stop &Load" (0) and "&Set ADC" (1).
   void cmdCntr_Click(int Index);
 
   /// The loader as the board reset starts it when the board program does not answer. The load
@@ -33,6 +34,7 @@ class CommandButtons {
   Form& form_;
   BoardLink& link_;
   ProgramLoader& loader_;
+  AdcSetup& adc_setup_;
 };
 
 }  // namespace korvane

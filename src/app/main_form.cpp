@@ -16,9 +16,13 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       platform_(platform),
       link_(form, platform.time, platform.port, platform.dialogs),
       discovery_(form, link_),
+      adc_setup_(form, link_),
+      settings_panel_(form),
+      sampling_selectors_(form),
+      offset_dac_(form, link_),
       loader_(form, link_, discovery_),
       reset_(form, link_, discovery_, platform.adc_graph, platform.histo),
-      command_buttons_(form, link_, loader_) {
+      command_buttons_(form, link_, loader_, adc_setup_) {
   WireHandlers();
 }
 
@@ -26,8 +30,47 @@ void MainForm::WireHandlers() {
   form_.chkTermWindow.SetOnClick([this] { link_.chkTermWindow_Click(); });
   form_.cmdReset.SetOnClick([this] { reset_.cmdReset_Click(); });
   form_.cmdCntr[0].SetOnClick([this] { command_buttons_.cmdCntr_Click(0); });
+  form_.cmdCntr[1].SetOnClick([this] { command_buttons_.cmdCntr_Click(1); });
   discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
   reset_.SetLoadProgram([this] { command_buttons_.LoadProgramWithStopButton(); });
+
+  SettingsPanel& panel = settings_panel_;
+  form_.cboFilter.SetOnClick([&panel] { panel.cboFilter_Click(); });
+  form_.cboCalibr.SetOnClick([&panel] { panel.cboCalibr_Click(); });
+  form_.txtFreq.SetOnChange([&panel] { panel.txtFreq_Change(); });
+  form_.txtAClock.SetOnChange([&panel] { panel.txtAClock_Change(); });
+  form_.txtDecimation.SetOnChange([&panel] { panel.txtDecimation_Change(); });
+  for (int i = 0; i < static_cast<int>(form_.cmdGainChange.size()); ++i) {
+    form_.cmdGainChange[static_cast<std::size_t>(i)].SetOnClick(
+        [&panel, i] { panel.cmdGainChange_Click(i); });
+  }
+  for (int i = 0; i < static_cast<int>(form_.cmdChanelMinusPlus.size()); ++i) {
+    form_.cmdChanelMinusPlus[static_cast<std::size_t>(i)].SetOnClick(
+        [&panel, i] { panel.cmdChanelMinusPlus_Click(i); });
+  }
+  for (int i = 0; i < static_cast<int>(form_.optPolarity.size()); ++i) {
+    form_.optPolarity[static_cast<std::size_t>(i)].SetOnClick(
+        [&panel, i] { panel.optPolarity_Click(i); });
+  }
+  for (int i = 0; i < static_cast<int>(form_.optADCinput.size()); ++i) {
+    form_.optADCinput[static_cast<std::size_t>(i)].SetOnClick(
+        [&panel, i] { panel.optADCinput_Click(i); });
+  }
+  for (int i = 0; i < static_cast<int>(form_.optRef.size()); ++i) {
+    form_.optRef[static_cast<std::size_t>(i)].SetOnClick([&panel, i] { panel.optRef_Click(i); });
+  }
+  form_.chkBuffer.SetOnClick([&panel] { panel.chkBuffer_Click(); });
+  form_.chkBOD.SetOnClick([&panel] { panel.chkBOD_Click(); });
+  form_.chkAutoZero.SetOnClick([&panel] { panel.chkAutoZero_Click(); });
+
+  SamplingSelectors& sampling = sampling_selectors_;
+  form_.cboAvgFil.SetOnClick([&sampling] { sampling.cboAvgFil_Click(); });
+  form_.cboSampling.SetOnClick([&sampling] { sampling.cboSampling_Click(); });
+  form_.txtPartMode.SetOnChange([&sampling] { sampling.txtPartMode_Change(); });
+
+  OffsetDac& dac = offset_dac_;
+  form_.cmdODAC.SetOnClick([&dac] { dac.cmdODAC_Click(); });
+  form_.txtOfstDAC.SetOnChange([&dac] { dac.txtOfstDAC_Change(); });
 }
 
 void MainForm::Form_Load() {

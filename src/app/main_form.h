@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "adcconfig/adc_setup.h"
+#include "adcconfig/offset_dac.h"
+#include "adcconfig/sampling_selectors.h"
+#include "adcconfig/settings_panel.h"
 #include "app/command_buttons.h"
 #include "app/platform_services.h"
 #include "form/form.h"
@@ -29,6 +33,8 @@ class MainForm {
   BoardReset& reset() { return reset_; }
   ProgramLoader& loader() { return loader_; }
   CommandButtons& command_buttons() { return command_buttons_; }
+  AdcSetup& adc_setup() { return adc_setup_; }
+  SettingsPanel& settings_panel() { return settings_panel_; }
 
   static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
   static constexpr const char* kSettingsSection = "Settings";
@@ -43,6 +49,10 @@ class MainForm {
   PlatformServices platform_;
   BoardLink link_;
   BoardDiscovery discovery_;
+  AdcSetup adc_setup_;
+  SettingsPanel settings_panel_;
+  SamplingSelectors sampling_selectors_;
+  OffsetDac offset_dac_;
   ProgramLoader loader_;
   BoardReset reset_;
   CommandButtons command_buttons_;

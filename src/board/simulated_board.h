@@ -60,6 +60,8 @@ class SimulatedBoard {
   const BoardProgram& Program() const { return program_; }
   /// Every command the interpreters took in, oldest first.
   const std::vector<ReceivedCommand>& ReceivedCommands() const { return commands_; }
+  /// Forgets the commands taken so far, so that a test sees only what follows.
+  void ClearReceivedCommands() { commands_.clear(); }
   double ClockMhz() const { return options_.clock_mhz; }
 
  private:

@@ -136,6 +136,12 @@ class Form {
   double MeanCode = 0.0;
   std::array<std::int32_t, 5001> Samples{};
   std::int32_t DecTrack = 0;
+  /// Clock frequency in MHz as the last ADC set-up read and clamped it (1..32).
+  double ClockMHz = 0.0;
+  /// Reference voltage the last ADC set-up assumed for conversions.
+  double RefVolts = 0.0;
+  /// State of the acquisition run: 1 while a run goes on, 0 at its end and after an ADC set-up.
+  std::int32_t RunState = 0;
 
   /// Fills `ChannelNames`: AIN0..AIN7, AINCOM, DIODE, then "xxx".
   void FillChannelNames();

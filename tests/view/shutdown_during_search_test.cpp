@@ -41,8 +41,8 @@ class ReportingProcess final : public Process {
   testing::MemorySettings settings;
   testing::RecordingDialogs dialogs;
   ReportingProcess process(settings);
-  MainForm main_form(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(),
-                                            settings, dialogs, process});
+  MainForm main_form(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
+                                            dialogs, process});
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   QTimer::singleShot(0, &window, [&main_form] { main_form.Form_Load(); });
   QTimer::singleShot(1500, &window, [&window, &form] {
