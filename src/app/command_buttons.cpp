@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "acquisition/display_mode.h"
 #include "app/full_scale_range.h"
 #include "common/number_text.h"
 
@@ -24,20 +25,76 @@ struct SavedControl {
 
 }  // namespace
 
-CommandButtons::CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader,
-                               AdcSetup& adc_setup)
-    : form_(form), link_(link), loader_(loader), adc_setup_(adc_setup) {}
+CommandButtons::CommandButtons(Form& form, BoardLink& link, Operations operations)
+    : form_(form), link_(link), operations_(operations) {}
 
 void CommandButtons::cmdCntr_Click(int Index) {
+  if (Index == 2 && preparing_run_) return;
   ShowFullScaleRange();
   for (auto& button : form_.cmdCntr) button.SetEnabled(false);
   if (Index == 2) form_.cmdCntr[2].SetEnabled(true);
   link_.PumpEvents();
-  if (Index == 0) return LoadButton();
-  if (Index == 1) {
-    adc_setup_.SetADC();
-    EnableCommandButtons();
+  switch (Index) {
+    case 0:
+      return LoadButton();
+    case 1:
+      operations_.adc_setup.SetADC();
+      return EnableCommandButtons();
+    case 2:
+      return RunButton();
+    default:
+      return EnableCommandButtons();
   }
+}
+
+void CommandButtons::RunButton() {
+  auto& button = form_.cmdCntr[2];
+  if (button.Caption() == kStopRunCaption) {
+    form_.TestGo = false;
+    form_.cmdReset.SetEnabled(true);
+    return;
+  }
+  preparing_run_ = true;
+  const bool prepared = PrepareRun();
+  preparing_run_ = false;
+  if (!prepared) return EnableCommandButtons();
+
+  if (form_.chkLogFile.Value() == 1) StartCapture();
+  form_.TestGo = true;
+  button.SetCaption(kStopRunCaption);
+  form_.cmdReset.SetEnabled(false);
+  link_.PumpEvents();
+  operations_.run.RunADC();
+  button.SetCaption(kRunCaption);
+  form_.cmdReset.SetEnabled(true);
+  EnableCommandButtons();
+}
+
+bool CommandButtons::PrepareRun() {
+  if (form_.NeedReset) {
+    operations_.reset.ResetBoard();
+    form_.NeedReset = false;
+  }
+  operations_.adc_setup.SetADC();
+  SetDisplayMode(form_, operations_.adc_graph);
+  if (form_.AdcNotSet) {
+    operations_.adc_setup.SetADC();
+    if (form_.AdcNotSet) return false;
+    link_.PumpEvents();
+  }
+  return true;
+}
+
+void CommandButtons::StartCapture() {
+  const auto path = capture_folder_ / kCaptureFile;
+  auto& port = link_.SaxComm1();
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) {
+    port.SetCaptureFile("");
+    std::filesystem::remove(path, error);
+  }
+  port.SetCaptureFile(path.string());
+  port.SetCaptureMode(0);
 }
 
 void CommandButtons::ShowFullScaleRange() {
@@ -59,7 +116,7 @@ void CommandButtons::LoadButton() {
   button.SetCaption(kStopLoadCaption);
   button.SetVisible(true);
   link_.PumpEvents();
-  loader_.LoadProgram();
+  operations_.loader.LoadProgram();
   form_.PrgmGo = false;
   button.SetCaption(kLoadCaption);
   button.SetVisible(saved.visible);
@@ -81,7 +138,7 @@ void CommandButtons::LoadProgramWithStopButton() {
   button.SetVisible(true);
   button.SetEnabled(true);
   form_.frmKorvane_Demo.SetEnabled(true);
-  loader_.LoadProgram();
+  operations_.loader.LoadProgram();
   button.SetCaption(caption);
   for (const auto& control : saved) control.Restore();
 }

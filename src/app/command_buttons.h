@@ -1,9 +1,14 @@
 #pragma once
 
+#include <filesystem>
+
+#include "acquisition/acquisition_run.h"
 #include "adcconfig/adc_setup.h"
 #include "form/form.h"
 #include "link/board_link.h"
+#include "link/board_reset.h"
 #include "loader/program_loader.h"
+#include "platform/chart.h"
 
 namespace korvane {
 
@@ -12,10 +17,22 @@ namespace korvane {
 /// only clears its flag.
 class CommandButtons {
  public:
-  CommandButtons(Form& form, BoardLink& link, ProgramLoader& loader, AdcSetup& adc_setup);
+  /// The operations the buttons start.
+  struct Operations {
+    ProgramLoader& loader;
+    AdcSetup& adc_setup;
+    BoardReset& reset;
+    AcquisitionRun& run;
+    Chart& adc_graph;
+  };
 
-  /// "&Load Korvane" / "Stop &Load" (0) and "&Set ADC" (1).
+  CommandButtons(Form& form, BoardLink& link, Operations operations);
+
+  /// "&Load Korvane" / "Stop &Load" (0), "&Set ADC" (1), "Run &ADC" / "Stop &ADC" (2).
   void cmdCntr_Click(int Index);
+
+  /// Where "capture.txt" goes; empty (the default) is the current working directory.
+  void SetCaptureFolder(std::filesystem::path folder) { capture_folder_ = std::move(folder); }
 
   /// The loader as the board reset starts it when the board program does not answer. The load
   /// button is hidden in the window, so for as long as the load runs it is shown as
@@ -25,16 +42,28 @@ class CommandButtons {
 
   static constexpr const char* kLoadCaption = "&Load Korvane";
   static constexpr const char* kStopLoadCaption = "Stop &Load";
+  static constexpr const char* kRunCaption = "Run &ADC";
+  static constexpr const char* kStopRunCaption = "Stop &ADC";
+  static constexpr const char* kCaptureFile = "capture.txt";
 
  private:
   void ShowFullScaleRange();
   void LoadButton();
+  void RunButton();
+  /// Reset when needed, register set-up (a second try when the first fails) and display set-up;
+  /// false when the registers could not be set.
+  bool PrepareRun();
+  /// A new, empty "capture.txt" records the run's traffic.
+  void StartCapture();
   void EnableCommandButtons();
 
   Form& form_;
   BoardLink& link_;
-  ProgramLoader& loader_;
-  AdcSetup& adc_setup_;
+  Operations operations_;
+  std::filesystem::path capture_folder_;
+  /// A run is being prepared: its button still reads "Run &ADC", and a second click on it must
+  /// not start a second preparation on top of the first.
+  bool preparing_run_ = false;
 };
 
 }  // namespace korvane

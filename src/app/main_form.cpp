@@ -22,7 +22,11 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       offset_dac_(form, link_),
       loader_(form, link_, discovery_),
       reset_(form, link_, discovery_, platform.adc_graph, platform.histo),
-      command_buttons_(form, link_, loader_, adc_setup_) {
+      presenter_(form, platform.adc_graph),
+      noise_(form, platform.adc_graph),
+      histogram_(form, platform.histo),
+      run_(form, link_, platform.adc_graph, platform.histo, presenter_, noise_, histogram_),
+      command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}) {
   WireHandlers();
 }
 
@@ -31,6 +35,8 @@ void MainForm::WireHandlers() {
   form_.cmdReset.SetOnClick([this] { reset_.cmdReset_Click(); });
   form_.cmdCntr[0].SetOnClick([this] { command_buttons_.cmdCntr_Click(0); });
   form_.cmdCntr[1].SetOnClick([this] { command_buttons_.cmdCntr_Click(1); });
+  form_.cmdCntr[2].SetOnClick([this] { command_buttons_.cmdCntr_Click(2); });
+  for (auto& option : form_.optDataShow) option.SetOnClick([this] { optDataShow_Click(form_); });
   discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
   reset_.SetLoadProgram([this] { command_buttons_.LoadProgramWithStopButton(); });
 

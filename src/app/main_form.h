@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "acquisition/acquisition_run.h"
+#include "acquisition/histogram.h"
+#include "acquisition/noise_statistics.h"
+#include "acquisition/reading_presenter.h"
 #include "adcconfig/adc_setup.h"
 #include "adcconfig/offset_dac.h"
 #include "adcconfig/sampling_selectors.h"
@@ -33,6 +37,8 @@ class MainForm {
   BoardReset& reset() { return reset_; }
   ProgramLoader& loader() { return loader_; }
   CommandButtons& command_buttons() { return command_buttons_; }
+  ReadingPresenter& presenter() { return presenter_; }
+  AcquisitionRun& run() { return run_; }
   AdcSetup& adc_setup() { return adc_setup_; }
   SettingsPanel& settings_panel() { return settings_panel_; }
 
@@ -55,6 +61,10 @@ class MainForm {
   OffsetDac offset_dac_;
   ProgramLoader loader_;
   BoardReset reset_;
+  ReadingPresenter presenter_;
+  NoiseStatistics noise_;
+  Histogram histogram_;
+  AcquisitionRun run_;
   CommandButtons command_buttons_;
 };
 

@@ -36,6 +36,7 @@ class Control {
   void SetBackColor(std::uint32_t color);
 
   void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+  const std::function<void()>& Observer() const { return observer_; }
 
  protected:
   void NotifyObserver() {

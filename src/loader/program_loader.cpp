@@ -93,14 +93,7 @@ ProgramLoader::End ProgramLoader::Program(HexFile& file, Step& step) {
 
 void ProgramLoader::ResetIntoProgramming(const std::string& speed) {
   auto& port = link_.SaxComm1();
-  if (port.IsPortOpen()) port.ClosePort();
-  port.SetInputLen(0);
-  port.SetReceiveThreshold(0);
-  port.SetCommPort(form_.PortNumber);
-  port.SetPortSettings(speed + ",N,8,1");
-  port.OpenPort();
-  port.SetRunResetLine(true);
-  port.SetProgResetLine(true);
+  link_.ReopenPort(form_.PortNumber, speed);  // both reset lines on
   link_.Delay(40);
   port.SetProgResetLine(false);
   link_.Delay(40);
@@ -186,14 +179,7 @@ void ProgramLoader::SucceedEnd(HexFile& file) {
 
   // Restart the chip on its new program.
   auto& port = link_.SaxComm1();
-  if (port.IsPortOpen()) port.ClosePort();
-  port.SetRunResetLine(true);
-  port.SetProgResetLine(true);
-  port.SetCommPort(form_.PortNumber);
-  port.SetInputLen(0);
-  port.SetReceiveThreshold(0);
-  port.SetPortSettings(std::string(kRestartBitRate) + ",N,8,1");
-  port.OpenPort();
+  link_.ReopenPort(form_.PortNumber, kRestartBitRate);  // both reset lines on
   link_.Delay(400);
   port.SetRunResetLine(false);
   link_.Delay(40);

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/view/bgr_color.h"
+#include "app/view/paced_update.h"
 
 namespace korvane {
 
@@ -234,6 +235,12 @@ void ControlBinder::BindLabel(Label& model, QLabel& label) {
     ApplyCommon(model, label);
     ApplyCaptionToNamed(model);
   });
+}
+
+void ControlBinder::BindPacedLabel(Label& model, QLabel& label) {
+  BindLabel(model, label);
+  auto* paced = new PacedUpdate(model.Observer(), &label);
+  model.SetObserver([paced] { paced->Request(); });
 }
 
 QGroupBox* ControlBinder::MakeFrame(Frame& model, QWidget* parent) {

@@ -47,6 +47,8 @@ class ControlBinder {
   QFrame* MakeLine(Line& model, Qt::Orientation orientation, QWidget* parent);
 
   void BindLabel(Label& model, QLabel& label);
+  /// As BindLabel, but the label follows the model at most once per display frame.
+  void BindPacedLabel(Label& model, QLabel& label);
   /// Visibility and enabled state of a line drawn by its owner.
   void BindLine(Line& model, QWidget& line);
   void BindMenu(Control& model, QMenu& menu);

@@ -43,7 +43,7 @@ QWidget* MeasurementFrameBuilder::BuildReadingRow(QWidget* parent) {
   layout->setContentsMargins(0, 0, 0, 0);
 
   auto* display = new ReadingDisplay(row);
-  binder_.BindLabel(form_.txtDisplay, display->Text());
+  binder_.BindPacedLabel(form_.txtDisplay, display->Text());
   for (int index = 0; index < ReadingDisplay::kSeparatorCount; ++index) {
     binder_.BindLine(form_.linSep[static_cast<std::size_t>(index)], display->Separator(index));
   }
