@@ -8,47 +8,6 @@
 namespace korvane {
 namespace {
 
-constexpr double kBipolar2V5 = 5.0 / 16777215.0;  // volts per code, bipolar, 2.5 V reference
-
-struct ExampleRow {
-  std::int32_t raw;
-  std::int32_t signed_code;
-  const char* volts_text;  // before the overload check
-  const char* decimal_text;
-  const char* hex_text;
-  double volts;
-  double thousands;
-  double microvolts;
-};
-
-// Bipolar input, 2.5 V reference, gain 1, analog input.
-constexpr ExampleRow kExample[] = {
-    {0x000001, 1, "+0.00000030", "1", "1", 0.0000003, 0.001, 0.3},
-    {0x123456, 1193046, "+0.35555544", "1193046", "123456", 0.35555544, 1193.046, 355555.44},
-    {0xC00000, -4194304, "-1.25000007", "-4194304", "C00000", -1.25000007, -4194.304, -1250000.07},
-    {0x7FFFFF, 8388607, "+2.49999985", "8388607", "7FFFFF", 2.49999985, 8388.607, 2499999.85},
-    {0x800000, -8388608, "-2.50000015", "-8388608", "800000", -2.50000015, -8388.608, -2500000.15},
-};
-
-TEST(ReadingMath, WorkedExampleGivesEveryTextAndPlotValue) {
-  for (const ExampleRow& row : kExample) {
-    SCOPED_TRACE(row.hex_text);
-    const std::int32_t code = SignedCode(row.raw);
-    EXPECT_EQ(code, row.signed_code);
-    const double volts = CodeVolts(code, kBipolar2V5, 0);
-    EXPECT_EQ(volts, row.volts);
-    EXPECT_EQ(MeterText(volts, 8), row.volts_text);
-    EXPECT_EQ(DecimalText(code), row.decimal_text);
-    EXPECT_EQ(HexText(row.raw), row.hex_text);
-    EXPECT_EQ(static_cast<float>(PlotValue(DisplayMode::kVolts, false, code, volts)),
-              static_cast<float>(row.volts));
-    EXPECT_EQ(static_cast<float>(PlotValue(DisplayMode::kDecimal, false, code, volts)),
-              static_cast<float>(row.thousands));
-    EXPECT_EQ(static_cast<float>(PlotValue(DisplayMode::kHex, false, code, volts)),
-              static_cast<float>(row.microvolts));
-  }
-}
-
 TEST(ReadingMath, BipolarCodesAreTwosComplement) {
   EXPECT_EQ(SignedCode(0x000000), 0);
   EXPECT_EQ(SignedCode(0x7FFFFF), 8388607);
