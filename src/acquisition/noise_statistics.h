@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "form/form.h"
 #include "platform/chart.h"
 

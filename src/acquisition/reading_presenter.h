@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "form/form.h"
 #include "platform/chart.h"
@@ -29,6 +30,18 @@ class ReadingPresenter {
   void ShowDecimal(std::int32_t& code, std::int32_t& index);
   void ShowHex(std::int32_t& code, std::int32_t& index);
   void CheckOverload(const std::int32_t& code);
+
+  /// Bipolar codes become signed; a block average is signed already.
+  void ConvertSigned(std::int32_t& code, std::int32_t index) const;
+  bool TemperatureInput() const;
+  /// In the sampling mode "Sample" only block averages reach the display.
+  bool DisplayWanted(std::int32_t index) const;
+  void Display(const std::string& text);
+  /// Stores and accumulates a reading of the block (an index of 0 or less stores a code of 0 at
+  /// 0); false for a block average and for an index beyond `Samples`, which are not kept.
+  bool StoreInBlock(std::int32_t& code, std::int32_t& index);
+  /// Points beyond the time graph's point count are left alone.
+  void Plot(std::int32_t index, double value);
 
   Form& form_;
   Chart& adc_graph_;

@@ -1,0 +1,254 @@
+#include "acquisition/reading_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+#include "form/form.h"
+#include "support/fakes.h"
+
+namespace korvane {
+namespace {
+
+using testing::FakeChart;
+
+constexpr std::int32_t kAverage = ReadingPresenter::AVERAGE_INDEX;
+constexpr int kOnce = 0, kSample = 1, kContinuous = 2;
+constexpr int kVolts = 0, kDec = 1, kHex = 2;
+
+class ReadingPresenterTest : public ::testing::Test {
+ protected:
+  ReadingPresenterTest() {
+    form.VoltsPerCode = 5.0 / 16777215.0;  // bipolar, 2.5 V reference
+    form.AverNumb = 50;
+    form.cboSampling.SetListIndex(kContinuous);
+    graph.SetPointCount(51);
+  }
+
+  void Mode(int index) { form.optDataShow[static_cast<std::size_t>(index)].SetValue(true); }
+  void Unipolar() { form.optPolarity[1].SetValue(true); }
+  void TemperatureInput() { form.optADCinput[1].SetValue(true); }
+  const std::string& Shown() const { return form.txtDisplay.Caption(); }
+
+  Form form;
+  FakeChart graph;
+  ReadingPresenter presenter{form, graph};
+};
+
+TEST_F(ReadingPresenterTest, WorkedExampleInEveryMode) {
+  struct Row {
+    std::int32_t raw, stored;
+    const char *volts, *dec, *hex;
+    float y_volts, y_dec, y_hex;
+  };
+  const Row rows[] = {
+      {0x000001, 1, "+0.00000030", "1", "1", 0.0000003f, 0.001f, 0.3f},
+      {0x123456, 1193046, "+0.35555544", "1193046", "123456", 0.35555544f, 1193.046f, 355555.44f},
+      {0xC00000, -4194304, "-1.25000007", "-4194304", "C00000", -1.25000007f, -4194.304f,
+       -1250000.07f},
+      {0x7FFFFF, 8388607, "+OVERLOAD", "8388607", "7FFFFF", 2.49999985f, 8388.607f, 2499999.85f},
+      {0x800000, -8388608, "-OVERLOAD", "-8388608", "800000", -2.50000015f, -8388.608f,
+       -2500000.15f},
+  };
+  form.DecTrack = 1;  // seeded, so that no decimal reading is dropped
+  std::int32_t index = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.hex);
+    ++index;
+    Mode(kVolts);
+    presenter.ShowReading(row.raw, index);
+    EXPECT_EQ(Shown(), row.volts);
+    EXPECT_EQ(form.Samples[static_cast<std::size_t>(index)], row.stored);
+    EXPECT_EQ(graph.ys[static_cast<std::size_t>(index)], row.y_volts);
+    Mode(kDec);
+    presenter.ShowReading(row.raw, index);
+    EXPECT_EQ(Shown(), row.dec);
+    EXPECT_EQ(form.Samples[static_cast<std::size_t>(index)], row.stored);
+    EXPECT_EQ(graph.ys[static_cast<std::size_t>(index)], row.y_dec);
+    Mode(kHex);
+    presenter.ShowReading(row.raw, index);
+    EXPECT_EQ(Shown(), row.hex);
+    EXPECT_EQ(form.Samples[static_cast<std::size_t>(index)], row.stored);
+    EXPECT_EQ(graph.ys[static_cast<std::size_t>(index)], row.y_hex);
+  }
+}
+
+TEST_F(ReadingPresenterTest, VoltsModeShowsZeroUnsignedAndFlagsUnipolarFullScale) {
+  form.txtDisplay.SetEnabled(false);
+  presenter.ShowReading(0x000000, 1);
+  EXPECT_EQ(Shown(), "0.00000000");
+  EXPECT_TRUE(form.txtDisplay.Enabled());
+
+  Unipolar();
+  form.VoltsPerCode = 2.5 / 16777215.0;
+  presenter.ShowReading(0x000000, 2);
+  EXPECT_EQ(Shown(), "-OVERLOAD");
+  presenter.ShowReading(0x000001, 3);
+  EXPECT_EQ(Shown(), "+0.00000015");
+  presenter.ShowReading(0xFFFFFF, 4);
+  EXPECT_EQ(Shown(), "+OVERLOAD");
+  EXPECT_EQ(form.Samples[4], 16777215);  // unipolar codes stay unsigned
+  EXPECT_EQ(graph.ys[4], 2.5f);
+
+  // The other modes show full scale as a number.
+  Mode(kHex);
+  presenter.ShowReading(0xFFFFFF, 5);
+  EXPECT_EQ(Shown(), "FFFFFF");
+  form.DecTrack = 1;
+  Mode(kDec);
+  presenter.ShowReading(0xFFFFFF, 6);
+  EXPECT_EQ(Shown(), "16777215");
+  presenter.ShowReading(0x000000, 7);
+  EXPECT_EQ(Shown(), "0");
+}
+
+TEST_F(ReadingPresenterTest, HexShowsTheCodeAsReceivedAndStoresItSigned) {
+  Mode(kHex);
+  presenter.ShowReading(0xFFFFFF, 1);
+  EXPECT_EQ(Shown(), "FFFFFF");
+  EXPECT_EQ(form.Samples[1], -1);
+  EXPECT_EQ(graph.ys[1], -0.3f);
+  EXPECT_DOUBLE_EQ(form.MeanCode, -1.0 / 50);
+}
+
+TEST_F(ReadingPresenterTest, TemperatureInputShowsAndPlotsDegrees) {
+  TemperatureInput();
+  form.VoltsPerCode = 1e-6;
+  form.PgaGainExp = 1;
+  presenter.ShowReading(250000, 1);  // 0.125 V
+  EXPECT_EQ(Shown(), "+51.667");
+  EXPECT_EQ(graph.ys[1], 51.667f);
+  presenter.ShowReading(200000, 2);  // 0.1 V
+  EXPECT_EQ(Shown(), "-15.000");
+  EXPECT_EQ(graph.ys[2], -15.0f);
+
+  Mode(kHex);
+  presenter.ShowReading(250000, 3);
+  EXPECT_EQ(Shown(), "3D090");
+  EXPECT_EQ(graph.ys[3], 51.667f);
+
+  form.DecTrack = 1;
+  Mode(kDec);
+  presenter.ShowReading(250000, 4);
+  EXPECT_EQ(Shown(), "250000");
+  EXPECT_EQ(graph.ys[4], 250.0f);
+}
+
+TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
+  form.cboSampling.SetListIndex(kSample);
+  form.txtDisplay.SetCaption("before");
+  form.txtDisplay.SetEnabled(false);
+  presenter.ShowReading(0x000064, 1);
+  presenter.ShowReading(0x7FFFFF, 2);  // even an overload stays off the display
+  EXPECT_EQ(Shown(), "before");
+  EXPECT_FALSE(form.txtDisplay.Enabled());
+  EXPECT_EQ(form.Samples[1], 100);
+  EXPECT_EQ(form.Samples[2], 8388607);
+  EXPECT_EQ(graph.ys[2], 2.49999985f);
+  const double mean = form.MeanCode;
+  EXPECT_DOUBLE_EQ(mean, (100.0 + 8388607.0) / 50);
+
+  // The average is signed already: -5 is not converted again.
+  form.Samples[0] = 77;
+  presenter.ShowReading(-5, kAverage);
+  EXPECT_EQ(Shown(), "-0.00000149");
+  EXPECT_TRUE(form.txtDisplay.Enabled());
+  EXPECT_EQ(form.MeanCode, mean);  // nothing stored or accumulated
+  EXPECT_EQ(form.Samples[0], 77);
+
+  presenter.ShowReading(8388607, kAverage);
+  EXPECT_EQ(Shown(), "+OVERLOAD");
+  Mode(kHex);
+  presenter.ShowReading(-5, kAverage);
+  EXPECT_EQ(Shown(), "FFFFFFFB");
+  form.DecTrack = 1;
+  Mode(kDec);
+  presenter.ShowReading(-5, kAverage);
+  EXPECT_EQ(Shown(), "-5");
+  EXPECT_EQ(form.MeanCode, mean);
+
+  // "Once" shows single readings.
+  form.cboSampling.SetListIndex(kOnce);
+  presenter.ShowReading(0x000007, 1);
+  EXPECT_EQ(Shown(), "7");
+}
+
+TEST_F(ReadingPresenterTest, DecimalModeDropsTheReadingThatFindsNoTrackingValue) {
+  Mode(kDec);
+  form.txtDisplay.SetCaption("before");
+  form.Samples[1] = 42;
+  graph.ys[1] = 4.2f;
+  presenter.ShowReading(0x000000, 1);  // dropped, and leaves the tracking value at 0
+  presenter.ShowReading(0xFFFF38, 1);  // -200: dropped, seeds the tracking value
+  EXPECT_EQ(form.DecTrack, -200);
+  EXPECT_EQ(Shown(), "before");
+  EXPECT_EQ(form.Samples[1], 42);
+  EXPECT_EQ(graph.ys[1], 4.2f);
+  EXPECT_EQ(form.MeanCode, 0.0);
+
+  presenter.ShowReading(0x000064, 1);  // 100
+  EXPECT_EQ(form.DecTrack, -197);
+  EXPECT_EQ(Shown(), "100");
+  EXPECT_EQ(form.Samples[1], 100);
+  EXPECT_EQ(graph.ys[1], 0.1f);
+  EXPECT_DOUBLE_EQ(form.MeanCode, 2.0);
+
+  // A block average meets the same rule.
+  form.DecTrack = 0;
+  presenter.ShowReading(12, kAverage);
+  EXPECT_EQ(Shown(), "100");
+  EXPECT_EQ(form.DecTrack, 12);
+
+  // The other modes leave the tracking value alone.
+  form.DecTrack = 0;
+  Mode(kVolts);
+  presenter.ShowReading(0x000064, 2);
+  Mode(kHex);
+  presenter.ShowReading(0x000064, 3);
+  EXPECT_EQ(form.DecTrack, 0);
+}
+
+TEST_F(ReadingPresenterTest, StatisticsDoNotDependOnTheDisplayMode) {
+  const std::int32_t codes[] = {0x000010, 0xFFFFF0, 0x400000, 0xC00001, 0x000003};
+  double means[3] = {};
+  std::int32_t stored[3][5] = {};
+  for (int mode = kVolts; mode <= kHex; ++mode) {
+    Mode(mode);
+    form.MeanCode = 0;
+    form.DecTrack = 1;
+    for (std::int32_t i = 0; i < 5; ++i) presenter.ShowReading(codes[i], i + 1);
+    means[mode] = form.MeanCode;
+    for (std::size_t i = 0; i < 5; ++i) stored[mode][i] = form.Samples[i + 1];
+  }
+  EXPECT_NEAR(means[kVolts], 4.0 / 50, 1e-9);
+  for (int mode = kDec; mode <= kHex; ++mode) {
+    EXPECT_EQ(means[mode], means[kVolts]);
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(stored[mode][i], stored[kVolts][i]);
+  }
+  EXPECT_EQ(stored[kVolts][1], -16);
+}
+
+TEST_F(ReadingPresenterTest, NothingIsWrittenOutsideTheBlockBuffer) {
+  form.Samples.fill(9);
+  form.DecTrack = 5;  // lies right behind the buffer in the form
+  presenter.ShowReading(0x000064, 0);
+  EXPECT_EQ(form.Samples[0], 0);  // the guard stores a code of 0 at index 0
+  EXPECT_EQ(form.MeanCode, 0.0);
+  presenter.ShowReading(0x000064, -7);
+  EXPECT_EQ(form.Samples[0], 0);
+
+  presenter.ShowReading(0x000064, 5000);
+  EXPECT_EQ(form.Samples[5000], 100);
+  const double mean = form.MeanCode;
+  for (const std::int32_t index : {5001, 70000, std::numeric_limits<std::int32_t>::max()}) {
+    presenter.ShowReading(0x000065, index);
+    EXPECT_EQ(Shown(), "+0.00003010");
+  }
+  EXPECT_EQ(form.MeanCode, mean);
+  EXPECT_EQ(form.DecTrack, 5);
+  for (std::size_t i = 1; i < 5000; ++i) ASSERT_EQ(form.Samples[i], 9) << i;
+}
+
+}  // namespace
+}  // namespace korvane
