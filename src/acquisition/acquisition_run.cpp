@@ -112,7 +112,7 @@ bool AcquisitionRun::Start() {
 
 void AcquisitionRun::PrepareGraphs() {
   adc_graph_.SetSeriesColor(0, kRed);
-  adc_graph_.SetPointCount(form_.AverNumb);
+  adc_graph_.SetPointCount(GraphPoints());
   for (int p = 0; p <= form_.AverNumb; ++p) {
     adc_graph_.SetPointY(0, p, 0.0f);
     adc_graph_.SetPointX(0, p, static_cast<float>(p));
@@ -153,7 +153,7 @@ void AcquisitionRun::CloseBlock() {
   if (BlockSeconds() > kBeepBlockSeconds) link_.BeepFor(1);
   form_.MeanCode = 0;
   ReadAverNumb();
-  adc_graph_.SetPointCount(form_.AverNumb);
+  adc_graph_.SetPointCount(GraphPoints());
   for (int p = 0; p <= form_.AverNumb; ++p) adc_graph_.SetPointX(0, p, static_cast<float>(p));
 }
 
@@ -163,6 +163,10 @@ void AcquisitionRun::ShowBlockProgress(std::int32_t index) {
   auto& progress = form_.prgProgress;
   if (progress.Max() != form_.AverNumb) progress.SetMax(form_.AverNumb);
   progress.SetValue(index);
+}
+
+int AcquisitionRun::GraphPoints() const {
+  return form_.AverNumb + 1;
 }
 
 double AcquisitionRun::BlockSeconds() const {

@@ -52,6 +52,9 @@ class AcquisitionRun {
   void ShowBlockProgress(std::int32_t index);
   void End();
   int Sampling() const { return form_.cboSampling.ListIndex(); }
+  /// Points 0..`AverNumb` of the time graph: point 0 stays 0 and the readings sit at 1..N, so
+  /// the last reading of a block is plotted too.
+  int GraphPoints() const;
   /// Seconds one block of `AverNumb` readings takes; 0 when unknown.
   double BlockSeconds() const;
 

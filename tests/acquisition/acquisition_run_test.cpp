@@ -77,9 +77,9 @@ TEST(AcquisitionRun, OnceShowsTheFifthReadingAndEnds) {
 TEST(AcquisitionRun, SampleBlocksShowTheirMeanAndStatistics) {
   RunBench bench(1);
   bench.form.txtAverNumb.SetText("50");
-  bench.Stream(300, 5, 4, 0x7FFF00);                  // dropped
-  bench.Stream(320, 5, 50, 100);                      // block 1: codes 100..149
-  bench.Stream(600, 5, 50, 1000);                     // block 2
+  bench.Stream(300, 5, 4, 0x7FFF00);  // dropped
+  bench.Stream(320, 5, 50, 100);      // block 1: codes 100..149
+  bench.Stream(600, 5, 50, 1000);     // block 2
   bench.StopAt(1000);
   std::vector<std::string> panel_after_block;
   bench.time.Schedule(Millis{590}, [&] {
@@ -91,9 +91,10 @@ TEST(AcquisitionRun, SampleBlocksShowTheirMeanAndStatistics) {
   EXPECT_EQ(panel_after_block, (std::vector<std::string>{"", "14.6"}));
   EXPECT_EQ(bench.form.Samples[1], 1000) << "block 2 starts at index 1 without dropped readings";
   EXPECT_EQ(bench.form.Samples[50], 1049);
-  EXPECT_EQ(bench.graph.PointCount(), 50);
+  EXPECT_EQ(bench.graph.PointCount(), 51) << "points 0..50";
+  EXPECT_EQ(bench.graph.PointY(0, 50), 0.00031263f) << "the last reading, 1049, in volts";
   EXPECT_EQ(bench.graph.series_color, 255u);
-  EXPECT_EQ(bench.form.txtDisplay.Caption(), "+0.00030785") << "the mean 1024 in volts";
+  EXPECT_EQ(bench.form.txtDisplay.Caption(), "+0.00030518") << "the mean 1024 in volts";
   EXPECT_EQ(bench.form.Panel(1).Text(), kFinished);
 }
 
@@ -198,9 +199,8 @@ TEST(AcquisitionRun, LongSampleBlocksShowProgressAndBeepAtTheirEnd) {
     max_mid_block = bench.form.prgProgress.Max();
     beeps_before_block_end = bench.dialogs.beeps;
   });
-  bench.time.Schedule(Millis{300 + 500 * 15 + 100}, [&] {
-    beeps_after_block_end = bench.dialogs.beeps;
-  });
+  bench.time.Schedule(Millis{300 + 500 * 15 + 100},
+                      [&] { beeps_after_block_end = bench.dialogs.beeps; });
   bench.StopAt(300 + 500 * 18 + 100);
   bench.Run();
   EXPECT_EQ(max_mid_block, 12);
@@ -213,7 +213,8 @@ TEST(AcquisitionRun, LongSampleBlocksShowProgressAndBeepAtTheirEnd) {
   quick.form.txtTdata.SetText("66.667");  // 50 readings: 3.3 s, progress but no beep
   quick.Stream(300, 67, 4 + 50);
   int beeps_at_block_end = -1;
-  quick.time.Schedule(Millis{300 + 67 * 53 + 30}, [&] { beeps_at_block_end = quick.dialogs.beeps; });
+  quick.time.Schedule(Millis{300 + 67 * 53 + 30},
+                      [&] { beeps_at_block_end = quick.dialogs.beeps; });
   quick.StopAt(300 + 67 * 60);
   quick.Run();
   EXPECT_EQ(beeps_at_block_end, 0);

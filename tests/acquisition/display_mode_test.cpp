@@ -26,12 +26,9 @@ TEST(DisplayMode, UnitsTitleAndSeparatorsFollowModeAndInput) {
     std::vector<int> separators;
   };
   const Case cases[] = {
-      {0, false, "V", "V O L T A G E ,  V", {0, 3}},
-      {0, true, "C", "T E M P E R T U R E ,  C", {}},
-      {1, false, "LSB", "L S B / 1000  ", {1, 4}},
-      {1, true, "LSB", "L S B / 1000  ", {1, 4}},
-      {2, false, "LSB", "uV ", {0, 2, 4}},
-      {2, true, "LSB", "uV ", {0, 2, 4}},
+      {0, false, "V", "V O L T A G E ,  V", {0, 3}}, {0, true, "C", "T E M P E R T U R E ,  C", {}},
+      {1, false, "LSB", "L S B / 1000  ", {1, 4}},   {1, true, "LSB", "L S B / 1000  ", {1, 4}},
+      {2, false, "LSB", "uV ", {0, 2, 4}},           {2, true, "LSB", "uV ", {0, 2, 4}},
   };
   for (const auto& c : cases) {
     Form form;
