@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -35,6 +41,149 @@ TEST(CommandButtonsScenario, SetAdcButtonWritesTheRegistersWithTheButtonsDisable
   rig.form.optRef[0].SetValue(true);
   rig.form.cmdCntr[1].Click();
   EXPECT_EQ(rig.form.Panel(3).Text(), "FSR = 0V") << "external reference";
+}
+
+/// Started, with the graphs ready, and a traffic folder of its own.
+void Start(ScenarioRig& rig) {
+  rig.main.Form_Load();
+  rig.main.command_buttons().SetCaptureFolder(rig.hex_folder.Path());
+  rig.dialogs.messages.clear();
+}
+
+struct ButtonStates {
+  bool load, set, run, reset;
+  std::string run_caption;
+  bool operator==(const ButtonStates&) const = default;
+};
+
+ButtonStates StatesOf(const Form& form) {
+  return {form.cmdCntr[0].Enabled(), form.cmdCntr[1].Enabled(), form.cmdCntr[2].Enabled(),
+          form.cmdReset.Enabled(), form.cmdCntr[2].Caption()};
+}
+
+TEST(RunControlScenario, RunAndStopGoThroughTheButtonStates) {
+  ScenarioRig rig(1);
+  Start(rig);
+  rig.form.NeedReset = true;
+  std::vector<ButtonStates> states;
+  rig.on_message = [&] {
+    if (rig.form.Panel(1).Text() == "GETTING  ADC  CODE ") {
+      states.push_back(StatesOf(rig.form));
+      rig.time.Schedule(Millis{3000}, [&] {
+        states.push_back(StatesOf(rig.form));
+        rig.form.cmdCntr[2].Click();  // "Stop &ADC", nested inside the run
+        states.push_back(StatesOf(rig.form));
+      });
+    }
+  };
+
+  rig.form.cmdCntr[2].Click();
+
+  ASSERT_EQ(states.size(), 3u);
+  EXPECT_EQ(states[0], (ButtonStates{false, false, true, false, "Stop &ADC"})) << "running";
+  EXPECT_EQ(states[2], (ButtonStates{false, false, true, true, "Stop &ADC"}))
+      << "RESET comes back at once, the caption when the run has ended";
+  EXPECT_EQ(StatesOf(rig.form), (ButtonStates{true, true, true, true, "Run &ADC"}));
+  EXPECT_FALSE(rig.form.NeedReset) << "the run reset the board first";
+  EXPECT_TRUE(rig.Showed("SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET"));
+  EXPECT_TRUE(rig.Showed("Korvane ADC IS SET"));
+  EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ");
+  EXPECT_EQ(rig.form.Panel(3).Text(), "FSR = 5V");
+  EXPECT_EQ(rig.board.ReceivedCommands().back().text, "\r") << "the stream was ended";
+  EXPECT_EQ(rig.form.lblRazmernst.Caption(), "V");
+  EXPECT_TRUE(rig.form.linSep[0].Visible());
+}
+
+TEST(RunControlScenario, TwoFailedSetUpsStartNoRunAndNoCapture) {
+  ScenarioRig rig(1);
+  Start(rig);
+  rig.form.chkLogFile.SetValue(1);
+  rig.form.txtDecimation.SetText("0");
+  rig.form.NeedReset = true;
+  BoardFaults faults;
+  faults.run_mode_answer_limit = 1;  // the reset gets its "]" but no clock register answered
+  rig.board.SetFaults(faults);
+
+  rig.form.cmdCntr[2].Click();
+
+  EXPECT_EQ(rig.dialogs.Texts(),
+            (std::vector<std::string>{"Error during Reset.\r\nMaybe program is not loaded.",
+                                      "Wrong Decimation Ratio.", "Wrong Decimation Ratio."}));
+  EXPECT_FALSE(rig.form.NeedReset) << "cleared whatever the reset did";
+  EXPECT_FALSE(rig.form.TestGo);
+  EXPECT_EQ(StatesOf(rig.form), (ButtonStates{true, true, true, true, "Run &ADC"}));
+  EXPECT_FALSE(std::filesystem::exists(rig.hex_folder.Path() / "capture.txt"));
+  EXPECT_EQ(rig.Sent().find("U3"), std::string::npos);
+}
+
+TEST(RunControlScenario, LogFileStartsAFreshCapture) {
+  ScenarioRig rig(1);
+  Start(rig);
+  const auto capture = rig.hex_folder.Path() / "capture.txt";
+  {
+    std::ofstream old(capture);
+    old << "OLD TRAFFIC\n";
+  }
+  rig.form.chkLogFile.SetValue(1);
+  rig.form.cboSampling.SetListIndex(2);
+  rig.time.Schedule(Millis{5000}, [&] { rig.form.cmdCntr[2].Click(); });
+  rig.form.cmdCntr[2].Click();
+  rig.port.SetCaptureFile("");  // flush and close, as ending the program does
+
+  std::ifstream in(capture);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.find("OLD TRAFFIC"), std::string::npos);
+  EXPECT_NE(text.find("U3"), std::string::npos) << text;
+}
+
+TEST(RunControlScenario, SecondRunClickDuringPreparationIsIgnored) {
+  ScenarioRig rig(1);
+  Start(rig);
+  rig.board.ClearReceivedCommands();
+  int clicks = 0;
+  rig.on_message = [&] {
+    if (rig.form.Panel(1).Text() == "SET ADC ENVIRONMENT " && clicks++ == 0) {
+      rig.form.cmdCntr[2].Click();  // the button still reads "Run &ADC"
+    }
+    if (rig.form.Panel(1).Text() == "GETTING  ADC  CODE ") {
+      rig.time.Schedule(Millis{1000}, [&] { rig.form.cmdCntr[2].Click(); });
+    }
+  };
+  rig.form.cmdCntr[2].Click();
+
+  int register_writes = 0;
+  for (const auto& command : rig.board.ReceivedCommands()) {
+    if (command.text.rfind("RWFB", 0) == 0) ++register_writes;
+  }
+  EXPECT_EQ(register_writes, 1) << "one preparation only";
+  EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ");
+}
+
+TEST(RunControlScenario, SettingsChangeOrDisplayModeClickStopsTheRun) {
+  for (const auto change : {0, 1}) {
+    ScenarioRig rig(1);
+    Start(rig);
+    rig.time.Schedule(Millis{5000}, [&] {
+      if (change == 0) {
+        rig.form.cmdGainChange[1].Click();
+      } else {
+        rig.form.optDataShow[1].SetValue(true);
+      }
+    });
+    rig.form.cmdCntr[2].Click();
+    EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ") << change;
+    EXPECT_EQ(rig.form.cmdCntr[2].Caption(), "Run &ADC");
+    EXPECT_FALSE(rig.time.HasScheduled());
+  }
+}
+
+TEST(RunControlScenario, ClosingTheWindowDuringARunEndsTheProgram) {
+  ScenarioRig rig(1);
+  Start(rig);
+  rig.time.Schedule(Millis{5000}, [&] { rig.main.Form_Unload(); });
+  EXPECT_THROW(rig.form.cmdCntr[2].Click(), testing::ProgramEnded);
+  EXPECT_TRUE(rig.process.ended);
+  EXPECT_FALSE(rig.port.IsPortOpen());
 }
 
 }  // namespace
