@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "board/adc_inputs.h"
+
 namespace korvane {
 
 /// Faults a test can inject into the simulated board.
@@ -25,6 +27,8 @@ struct BoardOptions {
   bool program_loaded = true;
   /// Seeds everything random the board does (garbage answers, conversion noise).
   std::uint32_t seed = 1;
+  /// What the converter's inputs carry at power-up; SimulatedBoard::SetAdcInputs changes it.
+  AdcInputs adc_inputs;
   BoardFaults faults;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "board/converter_setup.h"
 #include "board/hex_digits.h"
 
 namespace korvane {
@@ -18,6 +19,7 @@ constexpr int kMarkerLowAddress = 0x8010;
 constexpr int kMarkerHighAddress = 0x8012;
 constexpr std::uint8_t kMarkerLow = 0x4A;
 constexpr std::uint8_t kMarkerHigh = 0x4B;
+constexpr std::uint8_t kOffsetDacZero = 0x80;
 
 /// Length of a command by its first letter; 0 when no command starts with it.
 std::size_t CommandLength(char first) {
@@ -66,6 +68,7 @@ void BoardProgram::Start() {
   command_.clear();
   averaging_count_ = 0;
   stream_.reset();
+  sfrs_.Write(adc_register::kOffsetDac, kOffsetDacZero);
 }
 
 InterpreterReply BoardProgram::Receive(char byte) {
@@ -96,10 +99,13 @@ InterpreterReply BoardProgram::ReceiveDuringStream(char byte) {
 InterpreterReply BoardProgram::Execute(const std::string& command) {
   const std::string_view text = command;
   switch (text.front()) {
-    case 'R':
-      sfrs_.Write(HexValue(text.substr(2, 2)).value_or(0),
-                  static_cast<std::uint8_t>(HexValue(text.substr(4, 2)).value_or(0)));
+    case 'R': {
+      const int address = HexValue(text.substr(2, 2)).value_or(0);
+      const auto value = static_cast<std::uint8_t>(HexValue(text.substr(4, 2)).value_or(0));
+      sfrs_.Write(address, value);
+      if (register_written_) register_written_(address, value);
       break;
+    }
     case 'N':
       averaging_count_ = HexValue(text.substr(1, 4)).value_or(0);
       break;

@@ -1,20 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "board/board_memory.h"
 #include "board/interpreter_reply.h"
 #include "board/sfr_bank.h"
+#include "board/stream_kind.h"
 
 namespace korvane {
-
-/// The conversion stream a "U" command starts.
-enum class StreamKind {
-  kSingle = 3,     ///< "U3": every conversion
-  kAveraging = 4,  ///< "U4": N conversions averaged into one result
-  kFiltering = 5,  ///< "U5": N conversions filtered into one result
-};
 
 /// The program loaded into the board's flash, prompt "]". It does not echo. Commands:
 ///   "RW" rr vv  write SFR rr (the ADC set-up registers, the clock registers, E6 the offset DAC)
@@ -22,13 +19,19 @@ enum class StreamKind {
 ///   "U3", "U4", "U5"  start a conversion stream, no prompt; a CR ends it with "]"
 ///   CR alone    "]"
 /// Anything else is answered "?" and "]". A lone LF is ignored, so are bytes >= 80h (line noise)
-/// and everything but CR while a stream runs.
+/// and everything but CR while a stream runs. The program sets the offset DAC to zero (E6 = 80)
+/// when it starts.
 class BoardProgram {
  public:
   /// The link speed when the configuration memory holds no reload value.
   static constexpr int kDefaultBitRate = 9600;
 
+  /// Told of every register an "RW" command writes, after the write.
+  using RegisterWritten = std::function<void(int address, std::uint8_t value)>;
+
   explicit BoardProgram(SfrBank& sfrs) : sfrs_(sfrs) {}
+
+  void SetRegisterWritten(RegisterWritten listener) { register_written_ = std::move(listener); }
 
   /// The program's link speed: clock / (32 x (65536 - R)) with R = [8013] x 256 + [8011] when
   /// bytes 8010 and 8012 hold the markers 4A and 4B; kDefaultBitRate otherwise.
@@ -49,8 +52,9 @@ class BoardProgram {
   SfrBank& sfrs_;
   std::string command_;
   int averaging_count_ = 0;
-  /// The conversion generator joins here: it produces results while a stream runs.
+  /// The board (ConversionStream) sends results while this is set.
   std::optional<StreamKind> stream_;
+  RegisterWritten register_written_;
 };
 
 }  // namespace korvane

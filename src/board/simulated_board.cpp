@@ -1,5 +1,6 @@
 #include "board/simulated_board.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -19,6 +20,9 @@ constexpr int kProgramLoopAddress = 0x40;
 /// Letters a garbage answer must never contain: the prompts and the HEX reply letters.
 constexpr std::string_view kMeaningfulReplies = "]>.TEX";
 
+/// Keeps the noise's random sequence apart from the garbage answers' for the same seed.
+constexpr std::uint32_t kNoiseSeedMix = 0x9E3779B9u;
+
 }  // namespace
 
 SimulatedBoard::SimulatedBoard(TimeBase& time, BoardOptions options)
@@ -28,7 +32,13 @@ SimulatedBoard::SimulatedBoard(TimeBase& time, BoardOptions options)
       programming_(memory_, sfrs_),
       program_(sfrs_),
       random_(options.seed),
+      adc_(options.adc_inputs, options.seed ^ kNoiseSeedMix),
+      stream_(
+          time, adc_, [this](std::string_view bytes) { Send(std::string(bytes)); },
+          [this] { return transmit_free_at_; }),
       ignored_crs_left_(options.faults.ignored_bit_rate_crs) {
+  program_.SetRegisterWritten(
+      [this](int address, std::uint8_t value) { RegisterWritten(address, value); });
   if (options_.program_loaded) {
     for (std::size_t i = 0; i < kProgramEntry.size(); ++i) {
       memory_.WriteFlash(static_cast<int>(i), kProgramEntry[i]);
@@ -68,7 +78,28 @@ void SimulatedBoard::SetFaults(const BoardFaults& faults) {
   ignored_crs_left_ = faults.ignored_bit_rate_crs;
 }
 
+void SimulatedBoard::SetInputVolts(int channel, double volts) {
+  if (channel < 0 || channel >= AdcInputs::kChannels) return;
+  AdcInputs inputs = adc_.Inputs();
+  inputs.volts[static_cast<std::size_t>(channel)] = volts;
+  adc_.SetInputs(inputs);
+}
+
+void SimulatedBoard::SetTemperature(double celsius) {
+  AdcInputs inputs = adc_.Inputs();
+  inputs.temperature_celsius = celsius;
+  adc_.SetInputs(inputs);
+}
+
+void SimulatedBoard::SetExternalReference(double volts) {
+  AdcInputs inputs = adc_.Inputs();
+  inputs.external_reference_volts = volts;
+  adc_.SetInputs(inputs);
+}
+
 void SimulatedBoard::HoldInReset() {
+  stream_.Stop();
+  adc_.ForgetCalibration();
   mode_ = BoardMode::kHeldInReset;
   uart_bit_rate_ = 0;
 }
@@ -93,6 +124,7 @@ void SimulatedBoard::StartBoardProgram() {
   mode_ = BoardMode::kRunning;
   uart_bit_rate_ = BoardProgram::LinkBitRate(memory_, options_.clock_mhz);
   program_.Start();
+  stream_.Stop();
 }
 
 void SimulatedBoard::ReceiveSerial(std::string_view bytes, int sender_bit_rate) {
@@ -113,7 +145,26 @@ void SimulatedBoard::ReceiveByte(char byte, int sender_bit_rate) {
       break;
   }
   const char heard = BitRatesMatch(sender_bit_rate, uart_bit_rate_) ? byte : GarbledByte(byte);
-  Handle(mode_ == BoardMode::kProgramming ? programming_.Receive(heard) : program_.Receive(heard));
+  if (mode_ == BoardMode::kProgramming) {
+    Handle(programming_.Receive(heard));
+    return;
+  }
+  Handle(program_.Receive(heard));
+  FollowProgramStream();
+}
+
+void SimulatedBoard::FollowProgramStream() {
+  const auto kind = program_.Stream();
+  if (kind && !stream_.IsRunning()) {
+    stream_.Start(*kind, program_.AveragingCount(), ConverterSetup::FromRegisters(sfrs_),
+                  options_.clock_mhz);
+  } else if (!kind && stream_.IsRunning()) {
+    stream_.Stop();
+  }
+}
+
+void SimulatedBoard::RegisterWritten(int address, std::uint8_t value) {
+  if (address == adc_register::kMode) adc_.Calibrate(static_cast<CalibrationMode>(value & 0x07));
 }
 
 /// The bit-rate detection measures the start of a carriage return; any other byte is ignored.
@@ -143,7 +194,10 @@ void SimulatedBoard::Handle(const InterpreterReply& reply) {
 }
 
 void SimulatedBoard::Send(std::string bytes) {
-  if (bytes.empty() || !transmitter_) return;
+  if (bytes.empty()) return;
+  transmit_free_at_ = std::max(transmit_free_at_, time_.Now()) +
+                      static_cast<Micros::rep>(bytes.size()) * ByteTimeOnLine(uart_bit_rate_);
+  if (!transmitter_) return;
   if (options_.faults.garbage_answers) {
     for (char& byte : bytes) byte = GarbageByte();
   }

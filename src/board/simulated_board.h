@@ -7,10 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "board/adc_inputs.h"
+#include "board/adc_model.h"
 #include "board/board_memory.h"
 #include "board/board_mode.h"
 #include "board/board_options.h"
 #include "board/board_program.h"
+#include "board/conversion_stream.h"
 #include "board/interpreter_reply.h"
 #include "board/programming_mode.h"
 #include "board/received_command.h"
@@ -28,13 +31,20 @@ namespace korvane {
 /// runs the board program (a blank flash leaves it idle and silent). Power-up runs the program.
 /// Programming mode first waits for a carriage return and adopts the bit rate it came at; the
 /// board program talks at the rate its configuration bytes 8010..8013 give (BoardProgram).
-/// Flash and configuration memory are nonvolatile; SFRs go back to 00 at every reset.
+/// Flash and configuration memory are nonvolatile; SFRs go back to 00 at every reset (the board
+/// program then sets the offset DAC, E6, to zero: 80).
+///
+/// The converter (AdcModel) converts what SetAdcInputs gives it, as the registers set it up.
+/// Writing register DD with a calibration mode calibrates it; a reset forgets the calibration.
+/// A "U" command streams results (ConversionStream) until a CR or any reset ends the stream.
 class SimulatedBoard {
  public:
   /// Puts bytes from the board onto the line, sent at `bit_rate`.
   using Transmitter = std::function<void(std::string_view bytes, int bit_rate)>;
 
   explicit SimulatedBoard(TimeBase& time, BoardOptions options = {});
+  SimulatedBoard(const SimulatedBoard&) = delete;
+  SimulatedBoard& operator=(const SimulatedBoard&) = delete;
 
   /// The port that carries the board's line installs this; empty drops everything sent.
   void SetTransmitter(Transmitter transmitter) { transmitter_ = std::move(transmitter); }
@@ -64,6 +74,16 @@ class SimulatedBoard {
   void ClearReceivedCommands() { commands_.clear(); }
   double ClockMhz() const { return options_.clock_mhz; }
 
+  /// What the converter's inputs carry; a change takes effect at the next conversion.
+  const AdcInputs& ConverterInputs() const { return adc_.Inputs(); }
+  void SetAdcInputs(const AdcInputs& inputs) { adc_.SetInputs(inputs); }
+  /// Volts on one input pin: `channel` 0..7 is AIN0..AIN7, 8 AINCOM; others are ignored.
+  void SetInputVolts(int channel, double volts);
+  void SetTemperature(double celsius);
+  void SetExternalReference(double volts);
+  ChipCalibration AdcCalibration() const { return adc_.Calibration(); }
+  bool IsStreaming() const { return stream_.IsRunning(); }
+
  private:
   void HoldInReset();
   void ReleaseReset();
@@ -74,6 +94,9 @@ class SimulatedBoard {
   void Handle(const InterpreterReply& reply);
   void Send(std::string bytes);
   char GarbageByte();
+  void RegisterWritten(int address, std::uint8_t value);
+  /// Starts or stops the conversion stream as the board program asks.
+  void FollowProgramStream();
 
   TimeBase& time_;
   BoardOptions options_;
@@ -82,6 +105,10 @@ class SimulatedBoard {
   ProgrammingMode programming_;
   BoardProgram program_;
   std::mt19937 random_;
+  AdcModel adc_;
+  /// When the UART has sent everything it was given.
+  Micros transmit_free_at_{0};
+  ConversionStream stream_;
   Transmitter transmitter_;
   BoardMode mode_ = BoardMode::kIdle;
   int uart_bit_rate_ = 0;

@@ -59,6 +59,20 @@ struct BoardBench {
     return Exchange("\r");
   }
 
+  /// Stores the link-speed reload value FF `reload_low` the way discovery does, then run-resets
+  /// the board with the port at `bit_rate`. False when programming mode refused a command.
+  bool ProgramLinkSpeed(const std::string& reload_low, int bit_rate) {
+    EnterProgrammingMode();
+    for (const std::string& command :
+         {std::string("CP8000"), std::string("CW80104A"), "CW8011" + reload_low,
+          std::string("CW80124B"), std::string("CW8013FF")}) {
+      if (Exchange(command) != command + ">") return false;
+    }
+    Open(bit_rate);
+    PulseRunReset();
+    return true;
+  }
+
   VirtualTime time;
   SimulatedBoard board;
   SimulatedSerialPort port;

@@ -8,34 +8,22 @@
 namespace korvane {
 namespace {
 
-/// Writes the link-speed configuration bytes the way discovery does, then run-resets at `rate`.
-void ProgramLinkSpeed(BoardBench& bench, const std::string& reload_low, int rate) {
-  bench.EnterProgrammingMode();
-  for (const std::string& command :
-       {std::string("CP8000"), std::string("CW80104A"), "CW8011" + reload_low,
-        std::string("CW80124B"), std::string("CW8013FF")}) {
-    ASSERT_EQ(bench.Exchange(command), command + ">");
-  }
-  bench.Open(rate);
-  bench.PulseRunReset();
-}
-
 TEST(BoardProgram, AnswersAtTheLinkSpeedOfItsConfigurationBytes) {
   BoardBench fast;
-  ProgramLinkSpeed(fast, "FA", 57600);
+  ASSERT_TRUE(fast.ProgramLinkSpeed("FA", 57600));
   EXPECT_EQ(fast.board.UartBitRate(), 57600);
   EXPECT_EQ(fast.Exchange("\r"), "]");
 
   BoardBench wrong_rate;
-  ProgramLinkSpeed(wrong_rate, "FA", 38400);
+  ASSERT_TRUE(wrong_rate.ProgramLinkSpeed("FA", 38400));
   EXPECT_EQ(wrong_rate.Exchange("\r"), "");
 
   BoardBench ten_mhz(ClockedAt(10.0));  // 39062.5 bit/s: within reach of 38400
-  ProgramLinkSpeed(ten_mhz, "F8", 38400);
+  ASSERT_TRUE(ten_mhz.ProgramLinkSpeed("F8", 38400));
   EXPECT_EQ(ten_mhz.Exchange("\r"), "]");
 
   BoardBench slow_clock(ClockedAt(1.8432));
-  ProgramLinkSpeed(slow_clock, "FF", 57600);
+  ASSERT_TRUE(slow_clock.ProgramLinkSpeed("FF", 57600));
   EXPECT_EQ(slow_clock.Exchange("\r"), "]");
 
   BoardBench erased_config;  // no reload value: the program's default speed
@@ -61,7 +49,7 @@ TEST(BoardProgram, CommandsAreTakenWithoutEcho) {
   bench.Open(9600);
   bench.PulseRunReset();
   EXPECT_EQ(bench.Exchange("RWFB07"), "]");
-  EXPECT_EQ(bench.Exchange("RWE680"), "]");
+  EXPECT_EQ(bench.Exchange("RWE6FF"), "]");
   EXPECT_EQ(bench.Exchange("H1"), "]");
   EXPECT_EQ(bench.Exchange("N0010"), "]");
   EXPECT_EQ(bench.Exchange("\n"), "");
@@ -70,9 +58,12 @@ TEST(BoardProgram, CommandsAreTakenWithoutEcho) {
   EXPECT_EQ(bench.Exchange("U6"), "?]");
   EXPECT_EQ(bench.Exchange("RR"), "?]");
   EXPECT_EQ(bench.board.Sfr(0xFB), 0x07);
-  EXPECT_EQ(bench.board.Sfr(0xE6), 0x80);
+  EXPECT_EQ(bench.board.Sfr(0xE6), 0xFF);
   EXPECT_EQ(bench.board.Program().AveragingCount(), 16);
 
+  for (const char* slowest : {"RWF6FF", "RWDEFF", "RWDF07"}) {  // a conversion every 3 s
+    EXPECT_EQ(bench.Exchange(slowest), "]");
+  }
   EXPECT_EQ(bench.Exchange("U4"), "");
   EXPECT_EQ(bench.board.Program().Stream(), StreamKind::kAveraging);
   EXPECT_EQ(bench.Exchange("RWFB01"), "") << "a stream takes only its end";
@@ -82,6 +73,7 @@ TEST(BoardProgram, CommandsAreTakenWithoutEcho) {
 
   bench.PulseRunReset();
   EXPECT_EQ(bench.board.Sfr(0xFB), 0x00);
+  EXPECT_EQ(bench.board.Sfr(0xE6), 0x80) << "the program starts with the offset DAC at zero";
   EXPECT_EQ(bench.board.Program().AveragingCount(), 0);
   EXPECT_EQ(bench.board.ReceivedCommands().back().mode, BoardMode::kRunning);
 }

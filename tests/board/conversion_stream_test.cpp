@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board_bench.h"
+#include "code_statistics.h"
+
+namespace korvane {
+namespace {
+
+/// The host's start-up set-up (15 Hz on a 1.8432 MHz board), then the given changes.
+const std::vector<std::string> kStartUpSetUp = {"RWFB01", "RWF600", "RWD788", "RWDE80",
+                                                "RWDF07", "RWDC30", "RWDD31"};
+
+/// A board in its program at 9600 bit/s (the program's speed without a reload value).
+struct StreamBench : BoardBench {
+  explicit StreamBench(double clock_mhz = 1.8432, BoardOptions options = {})
+      : BoardBench(WithClock(options, clock_mhz)) {
+    Open(9600);
+    PulseRunReset();
+    Write(kStartUpSetUp);
+  }
+
+  static BoardOptions WithClock(BoardOptions options, double clock_mhz) {
+    options.clock_mhz = clock_mhz;
+    return options;
+  }
+
+  void Write(const std::vector<std::string>& commands) {
+    for (const auto& command : commands) EXPECT_EQ(Exchange(command, Millis{20}), "]") << command;
+  }
+
+  /// Starts a stream with `command` and returns what arrives during `duration`.
+  std::string Stream(std::string_view command, Micros duration) {
+    port.TakeInput();
+    port.Transmit(command);
+    return Collect(duration);
+  }
+
+  std::string Collect(Micros duration) {
+    time.Advance(duration);
+    return port.TakeInput();
+  }
+
+  /// Ends the stream; true when the prompt came and nothing stays scheduled.
+  bool End() {
+    port.Transmit("\r");
+    time.Advance(Millis{20});
+    const std::string tail = port.TakeInput();
+    return tail.ends_with("]") && !board.IsStreaming() && !time.HasScheduled();
+  }
+};
+
+/// The codes of complete result lines (signed as 24-bit two's complement when `bipolar`); fails
+/// the test for any line that is not six upper-case hexadecimal digits, CR and LF.
+std::vector<std::int32_t> Codes(std::string_view text, bool bipolar = true) {
+  std::vector<std::int32_t> codes;
+  for (std::size_t end; (end = text.find("\r\n")) != std::string_view::npos;
+       text.remove_prefix(end + 2)) {
+    const std::string_view line = text.substr(0, end);
+    const bool well_formed =
+        line.size() == 6 && line.find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+    EXPECT_TRUE(well_formed) << "line '" << line << "'";
+    if (!well_formed) continue;
+    auto code = static_cast<std::int32_t>(std::stoul(std::string(line), nullptr, 16));
+    if (bipolar && code >= 0x800000) code -= 0x1000000;
+    codes.push_back(code);
+  }
+  return codes;
+}
+
+TEST(ConversionStream, ResultsComeAtTheDataRateOfTheRegisters) {
+  StreamBench slow;  // 1.8432 MHz, A 0, D 1920: 15 Hz
+  // "U3" reaches the board after 2084 us at 9600 bit/s, the first conversion ends 66667 us later,
+  // and its 8 bytes take 8336 us on the line.
+  EXPECT_EQ(slow.Stream("U3", Micros{2084 + 66667 + 1041}), "");
+  const std::string first_line = slow.Collect(Micros{8336 - 1041});
+  EXPECT_EQ(first_line.size(), 8u);
+  EXPECT_EQ(Codes(first_line).size(), 1u);
+  const std::string ten_seconds = slow.Collect(Micros{10'500'000 - 77'087});
+  EXPECT_EQ(Codes(ten_seconds).size(), 156u);
+  EXPECT_TRUE(ten_seconds.ends_with("\r\n"));
+  EXPECT_TRUE(slow.End());
+
+  StreamBench fast_clock(11.0592);
+  fast_clock.Write({"RWF604"});  // 11.0592 MHz / 5 / 64 / 1920: 18 Hz
+  EXPECT_EQ(Codes(fast_clock.Stream("U3", Micros{10'500'000})).size(), 188u);
+  EXPECT_TRUE(fast_clock.End());
+}
+
+TEST(ConversionStream, AFastConverterIsPacedByTheLink) {
+  StreamBench at_9600(11.0592);
+  at_9600.Write({"RWDE08", "RWDF00"});  // 21.6 kHz conversions, 120 results/s on the line
+  const auto codes = Codes(at_9600.Stream("U3", Micros{2'000'000}));
+  EXPECT_GE(codes.size(), 236u);
+  EXPECT_LE(codes.size(), 240u);
+  // At most one result is on its way, so the prompt follows the CR within about two lines.
+  at_9600.port.Transmit("\r");
+  at_9600.time.Advance(Micros{1042 + 8336 + 1042 + 100});
+  EXPECT_TRUE(at_9600.port.TakeInput().ends_with("]"));
+  EXPECT_FALSE(at_9600.time.HasScheduled());
+
+  BoardBench at_57600(ClockedAt(11.0592));
+  ASSERT_TRUE(at_57600.ProgramLinkSpeed("FA", 57600));
+  for (const char* command : {"RWF600", "RWDE08", "RWDF00", "RWDC30", "RWDD31"}) {
+    ASSERT_EQ(at_57600.Exchange(command, Millis{5}), "]");
+  }
+  at_57600.port.Transmit("U3");
+  at_57600.time.Advance(Micros{1'000'000});
+  const auto fast_codes = Codes(at_57600.port.TakeInput());
+  EXPECT_GE(fast_codes.size(), 690u);
+  EXPECT_LE(fast_codes.size(), 720u);
+  at_57600.port.Transmit("\r");
+  at_57600.time.Advance(Micros{2000});
+  EXPECT_TRUE(at_57600.port.TakeInput().ends_with("]"));
+  EXPECT_FALSE(at_57600.time.HasScheduled());
+}
+
+/// Virtual time whose timers fire up to a millisecond late, as real-time timers do.
+class MillisecondTimers final : public TimeBase {
+ public:
+  explicit MillisecondTimers(VirtualTime& time) : time_(time) {}
+  Micros Now() const override { return time_.Now(); }
+  void ProcessPendingEvents() override { time_.ProcessPendingEvents(); }
+  void WaitForEvents() override { time_.WaitForEvents(); }
+  CallbackId Schedule(Micros delay, std::function<void()> callback) override {
+    return time_.Schedule(std::chrono::ceil<Millis>(delay), std::move(callback));
+  }
+  void Cancel(CallbackId id) override { time_.Cancel(id); }
+  void PauseWithoutEvents(Micros duration) override { time_.PauseWithoutEvents(duration); }
+
+ private:
+  VirtualTime& time_;
+};
+
+TEST(ConversionStream, LateTimersStillGiveTheLinksPace) {
+  VirtualTime virtual_time;
+  MillisecondTimers time(virtual_time);
+  SimulatedBoard board(time, ClockedAt(11.0592));
+  for (const auto& [address, value] :
+       {std::pair{0x8010, 0x4A}, {0x8011, 0xFA}, {0x8012, 0x4B}, {0x8013, 0xFF}}) {
+    board.Memory().WriteConfig(address, static_cast<std::uint8_t>(value));
+  }
+  SimulatedSerialPort port(time, board, 1);
+  port.SetCommPort(1);
+  port.SetPortSettings("57600,N,8,1");
+  port.OpenPort();
+  port.SetRunResetLine(false);
+  port.SetRunResetLine(true);
+  port.Transmit("RWDE08RWDF00RWDC30RWDD31");  // 21.6 kHz conversions
+  virtual_time.Advance(Millis{100});
+  port.TakeInput();
+
+  port.Transmit("U3");
+  virtual_time.Advance(Millis{1000});
+  const auto codes = Codes(port.TakeInput());
+  EXPECT_GE(codes.size(), 680u);
+  EXPECT_LE(codes.size(), 720u);
+  port.Transmit("\r");
+  virtual_time.Advance(Millis{5});  // the CR, two results and the prompt at most
+  EXPECT_TRUE(port.TakeInput().ends_with("]"));
+  EXPECT_FALSE(virtual_time.HasScheduled());
+}
+
+TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
+  BoardOptions one_volt;
+  one_volt.adc_inputs.volts[0] = 1.0;
+
+  StreamBench averaging(1.8432, one_volt);
+  averaging.Write({"RWD708", "N0004"});
+  const auto means = Codes(averaging.Stream("U4", Micros{10'500'000}));
+  EXPECT_EQ(means.size(), 39u) << "157 conversions, one mean of every 4";
+  EXPECT_NEAR(Mean(means), 3355443, 2);
+  EXPECT_TRUE(averaging.End());
+
+  StreamBench unset_count;  // N 0 after the reset: every conversion
+  EXPECT_EQ(Codes(unset_count.Stream("U4", Micros{1'050'000})).size(), 15u);
+  EXPECT_TRUE(unset_count.End());
+
+  // A step from 0 V to 1 V: the running mean of 4 climbs in quarters.
+  StreamBench filtering;
+  filtering.Write({"RWD708", "N0004"});
+  const auto before = Codes(filtering.Stream("U5", Micros{10'080'000}));
+  EXPECT_EQ(before.size(), 151u) << "one result per conversion";
+  EXPECT_NEAR(Mean(before), 0, 1);
+  filtering.board.SetInputVolts(0, 1.0);
+  const auto after = Codes(filtering.Collect(Micros{400'000}));
+  ASSERT_EQ(after.size(), 6u);
+  const std::vector<double> expected = {838861, 1677722, 2516582, 3355443, 3355443, 3355443};
+  for (std::size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(after[i], expected[i], 20) << i;
+  EXPECT_TRUE(filtering.End());
+}
+
+TEST(ConversionStream, AveragingInTheChipLowersTheNoise) {
+  StreamBench plain;
+  plain.Write({"RWDC37", "RWDE78", "RWDF00"});  // gain 128, 240 Hz: about 80 codes of noise
+  const auto singles = Codes(plain.Stream("U3", Micros{2'500'000}));
+  ASSERT_GE(singles.size(), 190u);  // 240 conversions/s, 80 of them fit the link
+  EXPECT_TRUE(plain.End());
+
+  StreamBench averaged;
+  averaged.Write({"RWDC37", "RWDE78", "RWDF00", "N0010"});
+  const auto means = Codes(averaged.Stream("U4", Micros{12'000'000}));
+  ASSERT_GE(means.size(), 150u);  // a mean of 16 conversions, 2 more lost while it is sent
+  EXPECT_NEAR(Spread(means) / Spread(singles), 0.25, 0.1) << "the mean of 16";
+  EXPECT_TRUE(averaged.End());
+}
+
+TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
+  BoardOptions options;
+  options.adc_inputs.volts[0] = 1.0;
+  StreamBench bench(1.8432, options);
+  const auto mean_of_two_seconds = [&bench](std::string_view start, bool bipolar = true) {
+    const double mean = Mean(Codes(bench.Stream(start, Micros{2'000'000}), bipolar));
+    EXPECT_TRUE(bench.End());
+    return mean;
+  };
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 0, 2) << "AINCOM against itself, calibrated";
+  bench.Write({"RWD708"});
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 3355443, 2);
+  bench.Write({"RWDD71"});  // unipolar
+  EXPECT_NEAR(mean_of_two_seconds("U3", false), 6710886, 2);
+  bench.Write({"RWD7FF", "RWDD31"});
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 385876, 2) << "the diode at 25 degrees C";
+  bench.board.SetTemperature(50.0);
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 417333, 2);
+  bench.Write({"RWD788", "RWE6FF"});
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 4161536, 2) << "offset DAC +127";
+
+  // After a reset the converter is uncalibrated until register DD asks for a calibration.
+  bench.PulseRunReset();
+  bench.Write({"RWD788", "RWDC30", "RWDE80", "RWDF07", "RWDD30"});
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 504.3, 2);
+  bench.Write({"RWDD32"});
+  EXPECT_TRUE(bench.board.AdcCalibration().offset_removed);
+  EXPECT_FALSE(bench.board.AdcCalibration().gain_removed);
+  EXPECT_NEAR(mean_of_two_seconds("U3"), 0, 2);
+}
+
+TEST(ConversionStream, OnlyACrOrAResetEndsIt) {
+  StreamBench bench;
+  const auto first = Codes(bench.Stream("U3", Micros{1'000'000}));
+  bench.port.Transmit("RWDD00N0004\nQ?\x85\xFFU4");
+  const auto during_garbage = Codes(bench.Collect(Micros{1'000'000}));
+  EXPECT_EQ(first.size() + during_garbage.size(), 29u) << "it keeps streaming";
+  EXPECT_EQ(bench.board.Sfr(0xDD), 0x31);
+
+  bench.Open(1200);  // a CR at the wrong bit rate reads as line noise
+  bench.port.Transmit("\r");
+  bench.time.Advance(Millis{100});
+  EXPECT_TRUE(bench.board.IsStreaming());
+  bench.Open(9600);
+  EXPECT_TRUE(bench.End());
+  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]") << "the program takes commands again";
+
+  bench.Stream("U5", Micros{500'000});
+  bench.PulseRunReset();
+  EXPECT_FALSE(bench.board.IsStreaming());
+  EXPECT_FALSE(bench.time.HasScheduled());
+  bench.port.TakeInput();
+  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]");
+
+  bench.Stream("U3", Micros{500'000});
+  bench.PulseProgReset();
+  EXPECT_FALSE(bench.board.IsStreaming());
+  EXPECT_FALSE(bench.time.HasScheduled());
+}
+
+}  // namespace
+}  // namespace korvane
