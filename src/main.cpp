@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
   if (options.simulate) {
     BoardOptions board_options;
     board_options.program_loaded = !options.blank_board;
+    // Something to measure on every input: AIN0..AIN7, then AINCOM at ground.
+    board_options.adc_inputs.volts = {1.2345678, -0.75, 0.5, 2.0, 0.1, 0.0, 0.0, 0.010, 0.0};
+    board_options.adc_inputs.temperature_celsius = 27.3;
     board = std::make_unique<SimulatedBoard>(time, board_options);
     port =
         std::make_unique<SimulatedSerialPort>(time, *board, SimulatedSerialPort::kFirstPortOpened);

@@ -26,6 +26,8 @@ class ScenarioRig : private TrafficListener {
   bool Showed(const std::string& text) const;
   /// Everything the program transmitted, in order.
   const std::string& Sent() const { return sent_; }
+  /// Everything the board sent, in order.
+  const std::string& Received() const { return received_; }
   /// Commands the board took in programming mode, oldest first (lone CRs left out).
   std::vector<std::string> ProgrammingCommands() const;
 
@@ -47,11 +49,12 @@ class ScenarioRig : private TrafficListener {
 
  private:
   void OnTraffic(TrafficDirection direction, std::string_view bytes) override {
-    if (direction == TrafficDirection::kToBoard) sent_.append(bytes);
+    (direction == TrafficDirection::kToBoard ? sent_ : received_).append(bytes);
   }
 
   std::vector<std::string> messages_;
   std::string sent_;
+  std::string received_;
 };
 
 }  // namespace korvane::testing

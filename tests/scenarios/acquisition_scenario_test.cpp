@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "support/scenario_rig.h"
+
+namespace korvane {
+namespace {
+
+using testing::ScenarioRig;
+
+/// A board whose AIN0 carries `ain0` volts (AINCOM at 0 V), at 27.3 degrees C.
+BoardOptions BoardWithInputs(double ain0) {
+  BoardOptions options;
+  options.adc_inputs.volts[0] = ain0;
+  options.adc_inputs.temperature_celsius = 27.3;
+  return options;
+}
+
+/// Started, with the positive input stepped from AINCOM to AIN0.
+void StartOnAin0(ScenarioRig& rig) {
+  rig.main.Form_Load();
+  rig.form.cmdChanelMinusPlus[1].Click();  // AINCOM -> DIODE
+  rig.form.cmdChanelMinusPlus[1].Click();  // DIODE -> AIN0
+  ASSERT_EQ(rig.form.txtChannel[0].Text(), "AIN0");
+}
+
+void RunFor(ScenarioRig& rig, int seconds) {
+  rig.time.Schedule(Millis{1000 * seconds}, [&rig] { rig.form.cmdCntr[2].Click(); });
+  rig.form.cmdCntr[2].Click();
+}
+
+TEST(AcquisitionScenario, OnceShowsTheInputVoltage) {
+  ScenarioRig rig(1, BoardWithInputs(1.2345678));
+  StartOnAin0(rig);
+  rig.form.cboSampling.SetListIndex(0);
+  rig.form.cmdCntr[2].Click();
+  const double shown = std::stod(rig.form.txtDisplay.Caption());
+  EXPECT_NEAR(shown, 1.2345678, 20e-6) << rig.form.txtDisplay.Caption();
+  EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ");
+  EXPECT_EQ(rig.form.cmdCntr[2].Caption(), "Run &ADC");
+  EXPECT_TRUE(rig.form.cmdReset.Enabled());
+}
+
+TEST(AcquisitionScenario, ContinuousBlocksMeasureTheConvertersNoise) {
+  ScenarioRig rig(1, BoardWithInputs(0));
+  rig.main.Form_Load();  // AINCOM on both inputs: 0 V and the converter's own noise
+  rig.form.txtAverNumb.SetText("200");
+  RunFor(rig, 30);
+  const double sdev = std::stod(rig.form.txtDeviation.Text());
+  const double enob = std::stod(rig.form.txtEfBits.Text());
+  EXPECT_GT(sdev, 1.0);
+  EXPECT_LT(sdev, 10.0);
+  EXPECT_NEAR(enob, 24 - std::log2(sdev), 0.01);
+  EXPECT_TRUE(rig.adc_graph.fixed_range) << "the volts band of the block";
+  EXPECT_LT(rig.adc_graph.y_min, 0.0);
+  EXPECT_GT(rig.adc_graph.y_max, 0.0);
+  EXPECT_EQ(rig.histo.series_color, 32768u);
+  float counted = 0;
+  for (int k = 1; k <= 20; ++k) counted += rig.histo.PointY(0, k);
+  EXPECT_GT(counted, 180) << "most of the block lies in the bins";
+  EXPECT_EQ(rig.adc_graph.y_title, "V O L T A G E ,  V");
+}
+
+TEST(AcquisitionScenario, FullSpeedStreamLosesNoReading) {
+  ScenarioRig rig(1, BoardWithInputs(1.0));
+  StartOnAin0(rig);
+  rig.form.txtDecimation.SetText("16");  // 2160 conversions/s: the link is the limit
+  rig.form.txtAverNumb.SetText("5000");
+  long received = 0;
+  rig.time.Schedule(Millis{6000}, [&rig, &received] {
+    received = std::count(rig.Received().begin(), rig.Received().end(), '\r');
+    rig.form.cmdCntr[2].Click();
+  });
+  rig.form.cmdCntr[2].Click();
+
+  const auto used = std::count_if(rig.form.Samples.begin() + 1, rig.form.Samples.end(),
+                                  [](std::int32_t code) { return code != 0; });
+  EXPECT_GT(received, 2000) << "several hundred readings a second";
+  // The first four readings of a run are dropped; the one that came with the stop click may
+  // be left unread.
+  EXPECT_LE(used, received - 4);
+  EXPECT_GE(used, received - 4 - 1);
+  EXPECT_NEAR(rig.form.Samples[1] * rig.form.VoltsPerCode, 1.0, 1e-4);
+}
+
+TEST(AcquisitionScenario, TemperatureInputShowsDegrees) {
+  ScenarioRig rig(1, BoardWithInputs(0));
+  rig.main.Form_Load();
+  rig.form.optADCinput[1].SetValue(true);
+  rig.form.cboSampling.SetListIndex(1);
+  rig.form.txtAverNumb.SetText("20");
+  RunFor(rig, 4);
+  EXPECT_EQ(rig.form.lblRazmernst.Caption(), "C");
+  EXPECT_EQ(rig.adc_graph.y_title, "T E M P E R A T U R E, C");
+  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 27.3, 0.2)
+      << rig.form.txtDisplay.Caption();
+}
+
+TEST(AcquisitionScenario, ChipAveragingSendsItsCountAndStreamsMeans) {
+  ScenarioRig rig(1, BoardWithInputs(0.5));
+  StartOnAin0(rig);
+  rig.form.cboSampling.SetListIndex(0);  // "Once" sets the chip's mode to "None"...
+  rig.form.cboAvgFil.SetListIndex(1);    // ...so averaging is chosen after it
+  rig.form.txtPartMode.SetText("4");
+  rig.form.cmdCntr[2].Click();
+  EXPECT_NE(rig.Sent().find("N0004"), std::string::npos);
+  EXPECT_NE(rig.Sent().find("U4"), std::string::npos);
+  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 0.5, 20e-6);
+}
+
+}  // namespace
+}  // namespace korvane
