@@ -47,6 +47,8 @@ double AcquisitionRun::MillisPerReading(double data_period_ms, bool chip_averagi
 
 void AcquisitionRun::RunADC() {
   form_.RunState = kRunning;
+  readings_taken_ = 0;
+  readings_used_ = 0;
   if (!Start()) {
     form_.RunState = kFailedStart;
     return End();
@@ -56,9 +58,13 @@ void AcquisitionRun::RunADC() {
   while (form_.TestGo) {
     ++index;
     if (!NextReading(text)) break;
+    ++readings_taken_;
     link_.DisarmTimer();
     const std::int32_t code = ConversionCode(text);
-    if (index > 0) presenter_.ShowReading(code, index);
+    if (index > 0) {
+      presenter_.ShowReading(code, index);
+      ++readings_used_;
+    }
     if (Sampling() == kOnce && index > 0) break;
     if (Sampling() == kSample && index >= form_.AverNumb && index >= 5) {
       presenter_.ShowReading(static_cast<std::int32_t>(std::floor(form_.MeanCode)),

@@ -25,6 +25,11 @@ class AcquisitionRun {
 
   void RunADC();
 
+  /// Readings the last run took from the stream, the four dropped ones included.
+  std::int64_t ReadingsTaken() const { return readings_taken_; }
+  /// Readings the last run stored, counted and plotted.
+  std::int64_t ReadingsUsed() const { return readings_used_; }
+
   /// `AverNumb` from `txtAverNumb`: rounded, limited to 2..5000.
   static std::int32_t BlockLength(double typed);
   /// N from `txtPartMode`: rounded, limited to 1..255, or 1..128 when the chip averages unipolar
@@ -67,6 +72,8 @@ class AcquisitionRun {
   Histogram& histogram_;
   ReadingLines lines_;
   double millis_per_reading_ = 0;
+  std::int64_t readings_taken_ = 0;
+  std::int64_t readings_used_ = 0;
   int progress_max_before_ = 0;
 };
 

@@ -5,12 +5,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "app/view/repaint_pace.h"
+
 namespace korvane {
 namespace {
 
 /// Lets every pending redraw request come due.
 void LetFramesPass() {
-  QTest::qWait(5 * QtChart::kFrameMs);
+  QTest::qWait(5 * kRepaintIntervalMs);
 }
 
 /// Returns once the chart has repainted after a Redraw request. QCustomPlot queues a replot of

@@ -10,14 +10,15 @@ PacedUpdate::PacedUpdate(std::function<void()> apply, QObject* parent)
 }
 
 void PacedUpdate::Request() {
-  if (!timer_.isActive() && (!since_apply_.isValid() || since_apply_.elapsed() >= kFrameMs)) {
+  if (!timer_.isActive() &&
+      (!since_apply_.isValid() || since_apply_.elapsed() >= kRepaintIntervalMs)) {
     apply_();
     since_apply_.start();
-    timer_.start(kFrameMs);
+    timer_.start(kRepaintIntervalMs);
     return;
   }
   pending_ = true;
-  if (!timer_.isActive()) timer_.start(kFrameMs);
+  if (!timer_.isActive()) timer_.start(kRepaintIntervalMs);
 }
 
 void PacedUpdate::ApplyPending() {
@@ -25,7 +26,7 @@ void PacedUpdate::ApplyPending() {
   pending_ = false;
   apply_();
   since_apply_.start();
-  timer_.start(kFrameMs);  // the next request waits for this frame to end
+  timer_.start(kRepaintIntervalMs);  // the next request waits for this frame to end
 }
 
 }  // namespace korvane

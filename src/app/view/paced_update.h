@@ -5,17 +5,17 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/view/repaint_pace.h"
+
 namespace korvane {
 
-/// Applies a widget update at most once per display frame however often it is requested: the
-/// first request after a quiet frame applies at once, later ones are folded into one update at
-/// the end of the frame. Readings can arrive 720 times a second; the screen needs 60.
+/// Applies a widget update at most once per kRepaintIntervalMs however often it is requested:
+/// the first request after a quiet interval applies at once, later ones are folded into one
+/// update at the end of the interval. Readings can arrive 720 times a second; the eye needs 30.
 class PacedUpdate : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kFrameMs = 16;
-
   PacedUpdate(std::function<void()> apply, QObject* parent);
 
   void Request();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/view/bgr_color.h"
+#include "app/view/repaint_pace.h"
 
 namespace korvane {
 
@@ -30,12 +31,15 @@ double BarWidth(const QVector<double>& sorted_keys) {
 QtChart::QtChart(Style style, const QString& title, const QString& y_axis_title, QWidget* parent)
     : QCustomPlot(parent), style_(style) {
   redraw_timer_.setSingleShot(true);
-  redraw_timer_.setInterval(kFrameMs);
+  redraw_timer_.setInterval(kRepaintIntervalMs);
   connect(&redraw_timer_, &QTimer::timeout, this, &QtChart::ReplotIfChanged);
 
   if (style_ == Style::kLine) {
     graph_ = addGraph();
     graph_->setLineStyle(QCPGraph::lsLine);
+    // A 5000-point line repaints many times a second: draw it as one plain polyline.
+    graph_->setAntialiased(false);
+    setPlottingHint(QCP::phFastPolylines, true);
   } else {
     bars_ = new QCPBars(xAxis, yAxis);  // owned by the plot
     bars_->setWidthType(QCPBars::wtPlotCoords);
@@ -93,7 +97,7 @@ void QtChart::SetSeriesColor(int series, std::uint32_t bgr) {
 }
 
 void QtChart::ApplySeriesColor(const QColor& color) {
-  if (graph_ != nullptr) graph_->setPen(QPen(color, 1.5));
+  if (graph_ != nullptr) graph_->setPen(QPen(color, 1));  // thin lines take the fast path
   if (bars_ != nullptr) {
     bars_->setPen(QPen(color));
     bars_->setBrush(color);
@@ -155,7 +159,7 @@ void QtChart::PushPointsToPlot() {
     values.push_back(static_cast<double>(ys_[i]));
   }
   if (graph_ != nullptr) {
-    graph_->setData(keys, values);
+    graph_->setData(keys, values, std::is_sorted(keys.begin(), keys.end()));
   } else {
     bars_->setData(keys, values);  // sorts by key
     QVector<double> sorted_keys = keys;

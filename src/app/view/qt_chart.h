@@ -13,7 +13,7 @@ namespace korvane {
 
 /// A chart of the window on QCustomPlot: one series drawn as a line (time graph) or as bars
 /// (histogram). Points live here until Redraw() hands them to the plot; Redraw() is a request
-/// that repaints at most once per display frame, and only when something changed.
+/// that repaints at most every kRepaintIntervalMs, and only when something changed.
 class QtChart : public QCustomPlot, public Chart {
   Q_OBJECT
 
@@ -41,9 +41,6 @@ class QtChart : public QCustomPlot, public Chart {
 
   int PlottingMethod() const { return plotting_method_; }
   bool AutoScalesY() const { return auto_y_range_; }
-
-  /// Minimum time between two repaints, in milliseconds.
-  static constexpr int kFrameMs = 16;
 
  private:
   bool IsPoint(int series, int point) const;
