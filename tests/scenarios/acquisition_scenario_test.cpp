@@ -95,8 +95,7 @@ TEST(AcquisitionScenario, TemperatureInputShowsDegrees) {
   RunFor(rig, 4);
   EXPECT_EQ(rig.form.lblRazmernst.Caption(), "C");
   EXPECT_EQ(rig.adc_graph.y_title, "T E M P E R A T U R E, C");
-  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 27.3, 0.2)
-      << rig.form.txtDisplay.Caption();
+  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 27.3, 0.2) << rig.form.txtDisplay.Caption();
 }
 
 TEST(AcquisitionScenario, ChipAveragingSendsItsCountAndStreamsMeans) {
@@ -109,6 +108,53 @@ TEST(AcquisitionScenario, ChipAveragingSendsItsCountAndStreamsMeans) {
   EXPECT_NE(rig.Sent().find("N0004"), std::string::npos);
   EXPECT_NE(rig.Sent().find("U4"), std::string::npos);
   EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 0.5, 20e-6);
+}
+
+TEST(AcquisitionScenario, HistogramFromBlocksOf31On) {
+  for (const int block : {30, 31}) {
+    ScenarioRig rig(1, BoardWithInputs(0));
+    rig.main.Form_Load();
+    rig.form.txtAverNumb.SetText(std::to_string(block));
+    RunFor(rig, 6);  // about 18 readings a second: more than one block
+    EXPECT_NE(rig.form.txtDeviation.Text(), "0.0") << block << ": statistics at every block end";
+    EXPECT_EQ(rig.histo.series_color == 32768u, block == 31) << block;
+  }
+}
+
+TEST(AcquisitionScenario, DisplayModesWithAnalogAndTemperatureInput) {
+  struct Case {
+    int mode;
+    bool temperature;
+    const char* title;
+  };
+  for (const Case c :
+       {Case{1, false, "L S B / 1000  "}, Case{2, false, "uV "},
+        Case{1, true, "T E M P E R A T U R E, C"}, Case{2, true, "T E M P E R A T U R E, C"}}) {
+    ScenarioRig rig(1, BoardWithInputs(0.5));
+    if (c.temperature) {
+      rig.main.Form_Load();
+      rig.form.optADCinput[1].SetValue(true);
+    } else {
+      StartOnAin0(rig);
+    }
+    rig.form.optDataShow[static_cast<std::size_t>(c.mode)].SetValue(true);
+    rig.form.txtAverNumb.SetText("10");
+    RunFor(rig, 3);
+    EXPECT_EQ(rig.form.lblRazmernst.Caption(), "LSB");
+    EXPECT_EQ(rig.adc_graph.y_title, c.title);
+    const std::string shown = rig.form.txtDisplay.Caption();
+    // 0.5 V is 1677722 LSB (19999A hex); the diode at 27.3 degrees C gives 0.1158625 V.
+    const double volts = c.temperature ? 0.115 + 2.3 * 0.000375 : 0.5;
+    const double code = volts / rig.form.VoltsPerCode;
+    if (c.mode == 1) {
+      EXPECT_NEAR(std::stod(shown), code, 40) << shown;
+      EXPECT_NEAR(rig.adc_graph.PointY(0, 5), code / 1000, 0.04);
+    } else {
+      EXPECT_NEAR(static_cast<double>(std::stol(shown, nullptr, 16)), code, 40) << shown;
+      const double plotted = c.temperature ? 27.3 : 500000.0;
+      EXPECT_NEAR(rig.adc_graph.PointY(0, 5), plotted, c.temperature ? 0.2 : 20.0);
+    }
+  }
 }
 
 }  // namespace
