@@ -1,7 +1,8 @@
 // The real window and the simulated board streaming at 57600 bit/s with the smallest decimation
 // in "Continuous" mode (AverNumb 5000), in real time: readings received against readings stored
 // and plotted, the program's CPU use and its peak memory. Run it under Xvfb or with
-// QT_QPA_PLATFORM=offscreen. Argument: seconds of streaming (default 60).
+// QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), and "spy" to keep the
+// "CommSpy" traffic view open during the run.
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
 #include <sys/resource.h>
@@ -11,11 +12,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "app/main_form.h"
 #include "app/view/main_window.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
+#include "platform/qt/comm_spy_window.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
 #include "support/fakes.h"
@@ -65,6 +68,9 @@ int main(int argc, char** argv) {
   SimulatedSerialPort port(time, board, SimulatedSerialPort::kFirstPortOpened);
   ReadingCounter counter;
   port.AddTrafficListener(&counter);
+  CommSpyWindow comm_spy(&window);
+  port.AddTrafficListener(&comm_spy);
+  const bool spy = argc > 2 && std::string_view(argv[2]) == "spy";
   MainForm main_form(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
                                             dialogs, process});
   window.show();
@@ -74,6 +80,7 @@ int main(int argc, char** argv) {
     form.txtDecimation.SetText("1");
     form.txtAverNumb.SetText("5000");
     form.cboSampling.SetListIndex(2);
+    if (spy) form.chkTermWindow.SetValue(1);
     double cpu_start = 0;
     double wall_start = 0;
     form.Panel(1).SetObserver([&, observer = form.Panel(1).Observer()] {
@@ -92,7 +99,8 @@ int main(int argc, char** argv) {
     const double cpu = CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(time.Now().count()) / 1e6 - wall_start;
     const auto& run = main_form.run();
-    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000\n", wall);
+    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s\n", wall,
+                spy ? ", CommSpy open" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
         "first 4 of a run are dropped)\n",

@@ -11,7 +11,7 @@ namespace korvane {
 
 namespace {
 
-constexpr int kFlushIntervalMs = 16;
+constexpr int kFlushIntervalMs = 33;  // the repaint pace of the main window
 
 QTextCharFormat FormatFor(TrafficLines::Kind kind) {
   QTextCharFormat format;
