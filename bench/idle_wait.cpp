@@ -1,8 +1,6 @@
 // CPU time the program spends in a long wait on the real event loop (goal: under 1 % of a core).
 // Prints one line: wall seconds, CPU seconds, and the share of one core.
 
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -10,19 +8,9 @@
 #include "form/form.h"
 #include "link/board_link.h"
 #include "platform/qt/qt_time_base.h"
+#include "process_usage.h"
 #include "support/fakes.h"
 #include "support/scripted_port.h"
-
-namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace korvane;
@@ -36,9 +24,9 @@ int main(int argc, char** argv) {
   BoardLink link(form, time, port, dialogs);
 
   const auto wall_start = time.Now();
-  const double cpu_start = CpuSeconds();
+  const double cpu_start = bench::CpuSeconds();
   link.Wait(wait_ms);
-  const double cpu = CpuSeconds() - cpu_start;
+  const double cpu = bench::CpuSeconds() - cpu_start;
   const double wall = static_cast<double>((time.Now() - wall_start).count()) / 1e6;
   std::printf("idle Wait(%d): wall %.3f s, cpu %.4f s, %.3f %% of one core\n", wait_ms, wall, cpu,
               100.0 * cpu / wall);

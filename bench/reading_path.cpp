@@ -5,8 +5,6 @@
 // Prints one line per figure. Goal: at least 72,000 readings per second of CPU (100 times the
 // link's 720 readings per second).
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -21,15 +19,9 @@
 #include "acquisition/reading_presenter.h"
 #include "app/view/qt_chart.h"
 #include "form/form.h"
+#include "process_usage.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 /// One block's worth of stream text: codes scattered a few LSB around 100 LSB.
 std::string StreamText(int readings) {
@@ -69,7 +61,7 @@ int main(int argc, char** argv) {
 
   std::int64_t readings = 0;
   double block_end_cpu = 0;
-  const double start = CpuSeconds();
+  const double start = bench::CpuSeconds();
   for (int block = 0; block < blocks; ++block) {
     for (std::size_t at = 0; at < text.size(); at += 8) {
       lines.Append(std::string_view(text).substr(at, 8));
@@ -79,14 +71,14 @@ int main(int argc, char** argv) {
       if (index >= 5) graph.Redraw();
       ++readings;
     }
-    const double block_end_start = CpuSeconds();
+    const double block_end_start = bench::CpuSeconds();
     double sigma = 0;
     noise.CalcNoise(sigma);
     if (sigma > 0) histogram.Gistogram(sigma);
-    block_end_cpu += CpuSeconds() - block_end_start;
+    block_end_cpu += bench::CpuSeconds() - block_end_start;
     form.MeanCode = 0;
   }
-  const double cpu = CpuSeconds() - start;
+  const double cpu = bench::CpuSeconds() - start;
   std::printf(
       "reading path: %lld readings in %.3f s of CPU: %.0f readings per CPU second "
       "(goal 72000)\n",
@@ -98,7 +90,7 @@ int main(int argc, char** argv) {
   graph.resize(800, 480);
   graph.show();
   constexpr int kRepaints = 60;
-  const double repaint_start = CpuSeconds();
+  const double repaint_start = bench::CpuSeconds();
   for (int i = 0; i < kRepaints; ++i) {
     graph.SetPointY(0, 1 + i, static_cast<float>(i) * 1e-6f);
     graph.Redraw();
@@ -106,7 +98,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(40, &frame, &QEventLoop::quit);
     frame.exec();
   }
-  const double repaint_us = 1e6 * (CpuSeconds() - repaint_start) / kRepaints;
+  const double repaint_us = 1e6 * (bench::CpuSeconds() - repaint_start) / kRepaints;
   std::printf(
       "time graph repaint (5001 points, 800x480): %.0f us, %.1f %% of a core at 60 per "
       "second\n",

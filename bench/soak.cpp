@@ -5,8 +5,6 @@
 // "CommSpy" traffic view open during the run.
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
@@ -21,22 +19,10 @@
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
+#include "process_usage.h"
 #include "support/fakes.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakResidentMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss / 1024;
-}
 
 /// Counts the readings the board sends (each ends with a CR) while counting is on.
 class ReadingCounter final : public korvane::TrafficListener {
@@ -87,7 +73,7 @@ int main(int argc, char** argv) {
       if (observer) observer();
       if (form.Panel(1).Text() == "GETTING  ADC  CODE ") {
         counter.counting = true;
-        cpu_start = CpuSeconds();
+        cpu_start = bench::CpuSeconds();
         wall_start = static_cast<double>(time.Now().count()) / 1e6;
         QTimer::singleShot(seconds * 1000, [&] {
           counter.counting = false;  // a reading still on the line is not waited for
@@ -96,7 +82,7 @@ int main(int argc, char** argv) {
       }
     });
     form.cmdCntr[2].Click();  // returns when the stop click has ended the run
-    const double cpu = CpuSeconds() - cpu_start;
+    const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(time.Now().count()) / 1e6 - wall_start;
     const auto& run = main_form.run();
     std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s\n", wall,
@@ -107,7 +93,8 @@ int main(int argc, char** argv) {
         counter.received, static_cast<long long>(run.ReadingsTaken()),
         static_cast<long long>(run.ReadingsUsed()));
     std::printf("CPU: %.2f s, %.1f %% of one core (goal under 10 %%)\n", cpu, 100 * cpu / wall);
-    std::printf("peak resident memory: %ld MB (goal under 150 MB)\n", PeakResidentMegabytes());
+    std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
+                bench::PeakResidentMegabytes());
     std::printf("board errors shown: %zu\n", dialogs.messages.size());
     QApplication::quit();
   });
