@@ -12,15 +12,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/main_form.h"
-#include "app/view/main_window.h"
-#include "board/simulated_board.h"
-#include "board/simulated_serial_port.h"
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
 #include "process_usage.h"
-#include "support/fakes.h"
+#include "support/window_on_board.h"
 
 namespace {
 
@@ -43,48 +39,35 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
 
-  QtTimeBase time;
-  Form form;
-  MainWindow window(form);
-  window.resize(1280, 800);
-  testing::RecordingDialogs dialogs;
-  testing::MemorySettings settings;
-  testing::FakeProcess process;
-  SimulatedBoard board(time, BoardOptions{});
-  SimulatedSerialPort port(time, board, SimulatedSerialPort::kFirstPortOpened);
+  testing::WindowOnBoard<QtTimeBase> rig(BoardOptions{}, SimulatedSerialPort::kFirstPortOpened);
+  auto& form = rig.form;
   ReadingCounter counter;
-  port.AddTrafficListener(&counter);
-  CommSpyWindow comm_spy(&window);
-  port.AddTrafficListener(&comm_spy);
+  rig.port.AddTrafficListener(&counter);
+  CommSpyWindow comm_spy(&rig.window);
+  rig.port.AddTrafficListener(&comm_spy);
   const bool spy = argc > 2 && std::string_view(argv[2]) == "spy";
-  MainForm main_form(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
-                                            dialogs, process});
-  window.show();
 
   QTimer::singleShot(0, [&] {
-    main_form.Form_Load();
+    rig.main.Form_Load();
     form.txtDecimation.SetText("1");
     form.txtAverNumb.SetText("5000");
     form.cboSampling.SetListIndex(2);
     if (spy) form.chkTermWindow.SetValue(1);
     double cpu_start = 0;
     double wall_start = 0;
-    form.Panel(1).SetObserver([&, observer = form.Panel(1).Observer()] {
-      if (observer) observer();
-      if (form.Panel(1).Text() == "GETTING  ADC  CODE ") {
-        counter.counting = true;
-        cpu_start = bench::CpuSeconds();
-        wall_start = static_cast<double>(time.Now().count()) / 1e6;
-        QTimer::singleShot(seconds * 1000, [&] {
-          counter.counting = false;  // a reading still on the line is not waited for
-          form.cmdCntr[2].Click();
-        });
-      }
+    rig.OnMessage("GETTING  ADC  CODE ", [&] {
+      counter.counting = true;
+      cpu_start = bench::CpuSeconds();
+      wall_start = static_cast<double>(rig.time.Now().count()) / 1e6;
+      QTimer::singleShot(seconds * 1000, [&] {
+        counter.counting = false;  // a reading still on the line is not waited for
+        form.cmdCntr[2].Click();
+      });
     });
     form.cmdCntr[2].Click();  // returns when the stop click has ended the run
     const double cpu = bench::CpuSeconds() - cpu_start;
-    const double wall = static_cast<double>(time.Now().count()) / 1e6 - wall_start;
-    const auto& run = main_form.run();
+    const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
+    const auto& run = rig.main.run();
     std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s\n", wall,
                 spy ? ", CommSpy open" : "");
     std::printf(
@@ -95,7 +78,7 @@ int main(int argc, char** argv) {
     std::printf("CPU: %.2f s, %.1f %% of one core (goal under 10 %%)\n", cpu, 100 * cpu / wall);
     std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
                 bench::PeakResidentMegabytes());
-    std::printf("board errors shown: %zu\n", dialogs.messages.size());
+    std::printf("board errors shown: %zu\n", rig.dialogs.messages.size());
     QApplication::quit();
   });
   return QApplication::exec();

@@ -15,9 +15,8 @@ class AdcModel {
  public:
   AdcModel(const AdcInputs& inputs, std::uint32_t seed) : inputs_(inputs), noise_(seed) {}
 
-  const AdcInputs& Inputs() const { return inputs_; }
-  /// Takes effect at the next conversion.
-  void SetInputs(const AdcInputs& inputs) { inputs_ = inputs; }
+  /// A change takes effect at the next conversion.
+  AdcInputs& Inputs() { return inputs_; }
 
   ChipCalibration Calibration() const { return calibration_; }
   /// Runs the calibration that register DD's mode bits ask for.

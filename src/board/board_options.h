@@ -27,7 +27,7 @@ struct BoardOptions {
   bool program_loaded = true;
   /// Seeds everything random the board does (garbage answers, conversion noise).
   std::uint32_t seed = 1;
-  /// What the converter's inputs carry at power-up; SimulatedBoard::SetAdcInputs changes it.
+  /// What the converter's inputs carry at power-up; SimulatedBoard::ConverterInputs changes it.
   AdcInputs adc_inputs;
   BoardFaults faults;
 };

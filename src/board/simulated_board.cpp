@@ -78,25 +78,6 @@ void SimulatedBoard::SetFaults(const BoardFaults& faults) {
   ignored_crs_left_ = faults.ignored_bit_rate_crs;
 }
 
-void SimulatedBoard::SetInputVolts(int channel, double volts) {
-  if (channel < 0 || channel >= AdcInputs::kChannels) return;
-  AdcInputs inputs = adc_.Inputs();
-  inputs.volts[static_cast<std::size_t>(channel)] = volts;
-  adc_.SetInputs(inputs);
-}
-
-void SimulatedBoard::SetTemperature(double celsius) {
-  AdcInputs inputs = adc_.Inputs();
-  inputs.temperature_celsius = celsius;
-  adc_.SetInputs(inputs);
-}
-
-void SimulatedBoard::SetExternalReference(double volts) {
-  AdcInputs inputs = adc_.Inputs();
-  inputs.external_reference_volts = volts;
-  adc_.SetInputs(inputs);
-}
-
 void SimulatedBoard::HoldInReset() {
   stream_.Stop();
   adc_.ForgetCalibration();

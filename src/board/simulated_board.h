@@ -34,7 +34,7 @@ namespace korvane {
 /// Flash and configuration memory are nonvolatile; SFRs go back to 00 at every reset (the board
 /// program then sets the offset DAC, E6, to zero: 80).
 ///
-/// The converter (AdcModel) converts what SetAdcInputs gives it, as the registers set it up.
+/// The converter (AdcModel) converts what ConverterInputs holds, as the registers set it up.
 /// Writing register DD with a calibration mode calibrates it; a reset forgets the calibration.
 /// A "U" command streams results (ConversionStream) until a CR or any reset ends the stream.
 class SimulatedBoard {
@@ -74,13 +74,9 @@ class SimulatedBoard {
   void ClearReceivedCommands() { commands_.clear(); }
   double ClockMhz() const { return options_.clock_mhz; }
 
-  /// What the converter's inputs carry; a change takes effect at the next conversion.
-  const AdcInputs& ConverterInputs() const { return adc_.Inputs(); }
-  void SetAdcInputs(const AdcInputs& inputs) { adc_.SetInputs(inputs); }
-  /// Volts on one input pin: `channel` 0..7 is AIN0..AIN7, 8 AINCOM; others are ignored.
-  void SetInputVolts(int channel, double volts);
-  void SetTemperature(double celsius);
-  void SetExternalReference(double volts);
+  /// What the converter's inputs carry (pin volts, chip temperature, external reference); a
+  /// change takes effect at the next conversion.
+  AdcInputs& ConverterInputs() { return adc_.Inputs(); }
   ChipCalibration AdcCalibration() const { return adc_.Calibration(); }
   bool IsStreaming() const { return stream_.IsRunning(); }
 

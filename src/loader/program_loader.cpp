@@ -84,7 +84,8 @@ ProgramLoader::End ProgramLoader::Program(HexFile& file, Step& step) {
   step = Step::kOpenFile;
   ShowMessage(" OPEN  FILE");
   link_.PumpEvents();
-  link_.PumpEvents();  // the file itself is open and proven readable since the start
+  // The file itself was opened, and proven readable, before the board was touched.
+  link_.PumpEvents();
   if (!form_.PrgmGo) return End::kInterrupted;
 
   step = Step::kLoadLines;

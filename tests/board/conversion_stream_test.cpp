@@ -188,7 +188,7 @@ TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
   const auto before = Codes(filtering.Stream("U5", Micros{10'080'000}));
   EXPECT_EQ(before.size(), 151u) << "one result per conversion";
   EXPECT_NEAR(Mean(before), 0, 1);
-  filtering.board.SetInputVolts(0, 1.0);
+  filtering.board.ConverterInputs().volts[0] = 1.0;
   const auto after = Codes(filtering.Collect(Micros{400'000}));
   ASSERT_EQ(after.size(), 6u);
   const std::vector<double> expected = {838861, 1677722, 2516582, 3355443, 3355443, 3355443};
@@ -227,7 +227,7 @@ TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   EXPECT_NEAR(mean_of_two_seconds("U3", false), 6710886, 2);
   bench.Write({"RWD7FF", "RWDD31"});
   EXPECT_NEAR(mean_of_two_seconds("U3"), 385876, 2) << "the diode at 25 degrees C";
-  bench.board.SetTemperature(50.0);
+  bench.board.ConverterInputs().temperature_celsius = 50.0;
   EXPECT_NEAR(mean_of_two_seconds("U3"), 417333, 2);
   bench.Write({"RWD788", "RWE6FF"});
   EXPECT_NEAR(mean_of_two_seconds("U3"), 4161536, 2) << "offset DAC +127";

@@ -1,53 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
-#include "app/main_form.h"
-#include "app/view/main_window.h"
 #include "board/hex_image.h"
-#include "board/simulated_board.h"
-#include "board/simulated_serial_port.h"
-#include "form/form.h"
 #include "platform/virtual_time.h"
-#include "support/fakes.h"
-#include "support/hex_folder.h"
+#include "support/window_on_board.h"
 
 namespace korvane {
 namespace {
 
-/// The real window on the real logic and the simulated board, in virtual time.
-struct WindowOnBoard {
-  explicit WindowOnBoard(BoardOptions options)
-      : board(time, options),
-        port(time, board, 1),
-        main(form, PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
-                                    dialogs, process}) {
-    main.loader().SetHexFolder(folder.Path());
-    window.resize(1280, 800);
-    window.show();
-    QApplication::processEvents();
-  }
-
-  template <typename Widget>
-  Widget* Find(const char* name) {
-    return window.findChild<Widget*>(name);
-  }
-
-  VirtualTime time;
-  Form form;
-  MainWindow window{form};
-  SimulatedBoard board;
-  SimulatedSerialPort port;
-  testing::MemorySettings settings;
-  testing::RecordingDialogs dialogs;
-  testing::FakeProcess process;
-  MainForm main;
-  testing::HexFolder folder;
-};
+using WindowOnBoard = testing::WindowOnBoard<VirtualTime>;
 
 TEST(LoadAndResetButtons, StopLoadCanBePressedInTheWindowWhileAStartUpLoadWaits) {
   BoardOptions blank;
@@ -55,7 +20,7 @@ TEST(LoadAndResetButtons, StopLoadCanBePressedInTheWindowWhileAStartUpLoadWaits)
   // Discovery takes 13 answers and the boot steps of the loader 14: the HEX lines get none.
   blank.faults.prog_mode_answer_limit = 13 + 14;
   WindowOnBoard rig(blank);
-  rig.folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(100)));
+  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(100)));
   bool seen = false;
   rig.time.Schedule(Millis{300000}, [&] {
     auto* stop = rig.Find<QPushButton>("cmdCntr_0");
