@@ -26,16 +26,18 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       noise_(form, platform.adc_graph),
       histogram_(form, platform.histo),
       run_(form, link_, platform.adc_graph, platform.histo, presenter_, noise_, histogram_),
-      command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}) {
+      command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}),
+      port_loss_notice_(form, platform.port) {
   WireHandlers();
 }
 
 void MainForm::WireHandlers() {
   form_.chkTermWindow.SetOnClick([this] { link_.chkTermWindow_Click(); });
-  form_.cmdReset.SetOnClick([this] { reset_.cmdReset_Click(); });
-  form_.cmdCntr[0].SetOnClick([this] { command_buttons_.cmdCntr_Click(0); });
-  form_.cmdCntr[1].SetOnClick([this] { command_buttons_.cmdCntr_Click(1); });
-  form_.cmdCntr[2].SetOnClick([this] { command_buttons_.cmdCntr_Click(2); });
+  form_.cmdReset.SetOnClick(UserAction([this] { reset_.cmdReset_Click(); }));
+  for (int i = 0; i < static_cast<int>(form_.cmdCntr.size()); ++i) {
+    form_.cmdCntr[static_cast<std::size_t>(i)].SetOnClick(
+        UserAction([this, i] { command_buttons_.cmdCntr_Click(i); }));
+  }
   for (auto& option : form_.optDataShow) option.SetOnClick([this] { optDataShow_Click(form_); });
   discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
   reset_.SetLoadProgram([this] { command_buttons_.LoadProgramWithStopButton(); });
@@ -75,8 +77,15 @@ void MainForm::WireHandlers() {
   form_.txtPartMode.SetOnChange([&sampling] { sampling.txtPartMode_Change(); });
 
   OffsetDac& dac = offset_dac_;
-  form_.cmdODAC.SetOnClick([&dac] { dac.cmdODAC_Click(); });
+  form_.cmdODAC.SetOnClick(UserAction([&dac] { dac.cmdODAC_Click(); }));
   form_.txtOfstDAC.SetOnChange([&dac] { dac.txtOfstDAC_Change(); });
+}
+
+std::function<void()> MainForm::UserAction(std::function<void()> action) {
+  return [this, action = std::move(action)] {
+    action();
+    port_loss_notice_.ShowIfStillLost();
+  };
 }
 
 void MainForm::Form_Load() {
@@ -133,6 +142,7 @@ void MainForm::Form_Load() {
   HideSeparators(form_);
   discovery_.FindBoard(form_.PortNumber, freq);
   form_.frmKorvane_Demo.SetEnabled(true);
+  port_loss_notice_.ShowIfStillLost();
 }
 
 void MainForm::DockProgressBar() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "acquisition/acquisition_run.h"
@@ -12,6 +13,7 @@
 #include "adcconfig/settings_panel.h"
 #include "app/command_buttons.h"
 #include "app/platform_services.h"
+#include "app/port_loss_notice.h"
 #include "form/form.h"
 #include "link/board_discovery.h"
 #include "link/board_link.h"
@@ -49,6 +51,8 @@ class MainForm {
 
  private:
   void WireHandlers();
+  /// `action` as a user action, after which a lost port is named again.
+  std::function<void()> UserAction(std::function<void()> action);
   void DockProgressBar();
 
   Form& form_;
@@ -66,6 +70,7 @@ class MainForm {
   Histogram histogram_;
   AcquisitionRun run_;
   CommandButtons command_buttons_;
+  PortLossNotice port_loss_notice_;
 };
 
 /// "major.minor.revision" of the program's version.

@@ -21,7 +21,7 @@ SimulatedSerialPort::~SimulatedSerialPort() {
 }
 
 void SimulatedSerialPort::OpenPort() {
-  if (open_) return;
+  if (open_ || port_number_ == unplugged_port_) return;
   if (board_port_ == kFirstPortOpened) board_port_ = port_number_;
   open_ = true;
   open_port_number_ = port_number_;
@@ -40,6 +40,13 @@ void SimulatedSerialPort::ClosePort() {
   if (!reached_board) return;
   board_.SetProgResetInput(true);
   board_.SetRunResetInput(true);
+}
+
+void SimulatedSerialPort::Unplug(int port_number) {
+  unplugged_port_ = port_number;
+  if (!open_ || open_port_number_ != port_number) return;
+  ClosePort();
+  ReportPortLost();
 }
 
 void SimulatedSerialPort::SetProgResetLine(bool on) {

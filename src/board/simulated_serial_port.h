@@ -37,6 +37,11 @@ class SimulatedSerialPort final : public SerialPort {
   /// The port number the board sits on; kNoBoard while none (or not yet decided).
   int BoardPort() const { return board_port_ > 0 ? board_port_ : kNoBoard; }
 
+  /// Pulls out the adapter of port `port_number`, as HardwareSerialPort sees a removed device:
+  /// if it is open it closes and reports itself lost; until PlugIn it cannot be opened.
+  void Unplug(int port_number);
+  void PlugIn() { unplugged_port_ = 0; }
+
  protected:
   void WriteBytes(std::string_view bytes) override;
 
@@ -49,6 +54,7 @@ class SimulatedSerialPort final : public SerialPort {
   bool open_ = false;
   int open_port_number_ = 0;
   int open_bit_rate_ = 0;
+  int unplugged_port_ = 0;
   bool prog_reset_line_on_ = true;
   bool run_reset_line_on_ = true;
   TimedByteQueue to_board_;

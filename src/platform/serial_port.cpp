@@ -55,4 +55,8 @@ void SerialPort::AddTrafficListener(TrafficListener* listener) {
   }
 }
 
+void SerialPort::RemoveTrafficListener(TrafficListener* listener) {
+  std::erase(listeners_, listener);
+}
+
 }  // namespace korvane

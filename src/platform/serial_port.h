@@ -61,6 +61,7 @@ class SerialPort {
 
   /// Listeners see every byte in both directions, in order (traffic view, diagnostics).
   void AddTrafficListener(TrafficListener* listener);
+  void RemoveTrafficListener(TrafficListener* listener);
 
  protected:
   /// Back-ends call this for bytes that arrived from the board.

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
+#include "app/port_loss_notice.h"
 #include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_device_order.h"
@@ -130,6 +133,16 @@ class PseudoTerminal {
     }
     return received;
   }
+  /// Whatever the port has sent so far, without waiting.
+  std::string ReadAvailable() {
+    std::string received;
+    char buffer[256];
+    ssize_t count = 0;
+    while (master_ >= 0 && (count = read(master_, buffer, sizeof buffer)) > 0) {
+      received.append(buffer, static_cast<std::size_t>(count));
+    }
+    return received;
+  }
   /// The line settings of the port side as the system has them.
   termios PortSideSettings() const {
     termios settings{};
@@ -229,6 +242,48 @@ TEST(QtHardwareSerialPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
   EXPECT_EQ(port.TakeInput(), "");
   EXPECT_EQ(listener.sent, "");
   EXPECT_EQ(listener.lost_ports, std::vector<int>{4});
+}
+
+TEST(QtHardwareSerialPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
+  PseudoTerminal board;
+  if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
+  testing::MemorySettings settings;
+  settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
+  HardwareSerialPort port(settings);
+  QtTimeBase time;
+  Form form;
+  testing::FakeChart adc_graph;
+  testing::FakeChart histo;
+  testing::RecordingDialogs dialogs;
+  testing::FakeProcess process;
+  MainForm main(form, PlatformServices{time, port, adc_graph, histo, settings, dialogs, process});
+  std::vector<std::string> panel_texts;
+  form.Panel(1).SetObserver([&] { panel_texts.push_back(form.Panel(1).Text()); });
+  form.PortNumber = 5;
+  main.link().ReopenPort(5, "57600");
+  ASSERT_TRUE(port.IsPortOpen());
+
+  // The adapter comes out as soon as the command starts to arrive, while the program waits.
+  std::string arrived;
+  std::function<void()> watch = [&] {
+    arrived += board.ReadAvailable();
+    if (arrived.empty()) {
+      time.Schedule(milliseconds(2), watch);
+    } else {
+      board.CloseMaster();
+    }
+  };
+  time.Schedule(milliseconds(2), watch);
+  form.cmdODAC.Click();
+
+  EXPECT_EQ(arrived.substr(0, 1), "R");
+  EXPECT_FALSE(port.IsPortOpen());
+  const std::string lost = PortLossNotice::Text(5);
+  ASSERT_GE(panel_texts.size(), 3u);
+  EXPECT_EQ(panel_texts[panel_texts.size() - 3], lost) << "named when it happens";
+  EXPECT_EQ(panel_texts[panel_texts.size() - 2], "OFFSET  DAC  NOT  LOADED");
+  EXPECT_EQ(panel_texts.back(), lost) << "and again when the action has ended";
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 #endif  // Q_OS_LINUX
