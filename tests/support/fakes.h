@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -81,7 +82,10 @@ class FakeChart final : public Chart {
   void SetBackgroundColor(std::uint32_t bgr) override { background = bgr; }
   std::uint32_t BackgroundColor() const override { return background; }
   void SetPlottingMethod(int method) override { plotting_method = method; }
-  void Redraw() override { ++redraws; }
+  void Redraw() override {
+    ++redraws;
+    if (on_redraw) on_redraw();
+  }
 
   std::vector<float> xs, ys;
   std::uint32_t series_color = 0, background = 0;
@@ -90,6 +94,8 @@ class FakeChart final : public Chart {
   bool fixed_range = false;
   int plotting_method = 0;
   int redraws = 0;
+  /// Runs after every redraw, when the chart shows what it was told.
+  std::function<void()> on_redraw;
 };
 
 }  // namespace korvane::testing

@@ -24,10 +24,13 @@ class ScenarioRig : private TrafficListener {
   /// Every text panel 1 showed, in order.
   const std::vector<std::string>& Messages() const { return messages_; }
   bool Showed(const std::string& text) const;
-  /// Everything the program transmitted, in order.
+  /// Everything the program transmitted, in order, while the traffic is kept.
   const std::string& Sent() const { return sent_; }
-  /// Everything the board sent, in order.
+  /// Everything the board sent, in order, while the traffic is kept.
   const std::string& Received() const { return received_; }
+  /// Whether Sent() and Received() grow with the traffic (the default). A long run turns this
+  /// off so that the rig's memory stays flat.
+  void KeepTraffic(bool keep) { keep_traffic_ = keep; }
   /// Commands the board took in programming mode, oldest first (lone CRs left out).
   std::vector<std::string> ProgrammingCommands() const;
 
@@ -49,12 +52,14 @@ class ScenarioRig : private TrafficListener {
 
  private:
   void OnTraffic(TrafficDirection direction, std::string_view bytes) override {
+    if (!keep_traffic_) return;
     (direction == TrafficDirection::kToBoard ? sent_ : received_).append(bytes);
   }
 
   std::vector<std::string> messages_;
   std::string sent_;
   std::string received_;
+  bool keep_traffic_ = true;
 };
 
 }  // namespace korvane::testing
