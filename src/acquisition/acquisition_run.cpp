@@ -125,7 +125,7 @@ void AcquisitionRun::PrepareGraphs() {
   }
   adc_graph_.Redraw();
   histo_.SetPointCount(kHistogramPoints);
-  for (int p = 0; p <= kHistogramPoints; ++p) {
+  for (int p = 0; p < kHistogramPoints; ++p) {
     histo_.SetPointY(0, p, 0.0f);
     histo_.SetPointX(0, p, static_cast<float>(p));
   }

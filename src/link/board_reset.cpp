@@ -78,11 +78,11 @@ bool BoardReset::SendClockRegisters() {
 
 void BoardReset::ClearTimeGraph() {
   adc_graph_.SetPointCount(kGraphPoints);
-  for (int i = 0; i <= kGraphPoints; ++i) {
+  for (int i = 0; i < kGraphPoints; ++i) {
     adc_graph_.SetPointY(0, i, 0.0f);
     adc_graph_.SetPointX(0, i, static_cast<float>(i));
-    form_.Samples[static_cast<std::size_t>(i)] = 0;
   }
+  form_.Samples.fill(0);
   adc_graph_.SetPlottingMethod(kTimeGraphPlottingMethod);
   histo_.SetPlottingMethod(kHistogramPlottingMethod);
   adc_graph_.Redraw();

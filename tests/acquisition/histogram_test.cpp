@@ -17,7 +17,7 @@ class HistogramTest : public ::testing::Test {
   HistogramTest() {
     // As the run prepares the histogram chart.
     histo.SetPointCount(22);
-    for (int p = 0; p <= 22; ++p) {
+    for (int p = 0; p < 22; ++p) {
       histo.SetPointY(0, p, 0);
       histo.SetPointX(0, p, static_cast<float>(p));
     }

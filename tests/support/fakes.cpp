@@ -1,5 +1,7 @@
 #include "support/fakes.h"
 
+#include <gtest/gtest.h>
+
 #include "platform/time_base.h"
 
 namespace korvane::testing {
@@ -32,11 +34,19 @@ void FakeChart::SetPointCount(int count) {
 }
 
 void FakeChart::SetPointY(int, int point, float value) {
-  if (point >= 0 && point < PointCount()) ys[static_cast<std::size_t>(point)] = value;
+  if (point >= 0 && point < PointCount()) {
+    ys[static_cast<std::size_t>(point)] = value;
+  } else {
+    ADD_FAILURE() << "point " << point << " written on a chart of " << PointCount();
+  }
 }
 
 void FakeChart::SetPointX(int, int point, float value) {
-  if (point >= 0 && point < PointCount()) xs[static_cast<std::size_t>(point)] = value;
+  if (point >= 0 && point < PointCount()) {
+    xs[static_cast<std::size_t>(point)] = value;
+  } else {
+    ADD_FAILURE() << "point " << point << " written on a chart of " << PointCount();
+  }
 }
 
 float FakeChart::PointY(int, int point) const {
