@@ -5,11 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 soak_seconds="${1:-60}"
 scripts/install-deps.sh
-scripts/build.sh
+scripts/build.sh >/dev/null
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)," \
   "$(awk '/MemTotal/ {printf "%.0f GB", $2 / 1048576}' /proc/meminfo)," \
   "$(. /etc/os-release && echo "$PRETTY_NAME")"
 build/bench/korvane_reading_path
-build/bench/korvane_idle_wait 10000
+xvfb-run -a build/bench/korvane_idle_wait 10000
 xvfb-run -a build/bench/korvane_startup
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"
