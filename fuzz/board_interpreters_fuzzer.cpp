@@ -112,6 +112,9 @@ void CheckHexLineReply(char byte, const InterpreterReply& reply, const BoardMemo
   const std::optional<std::string> bytes = RecordBytes(reply.command);
   Check(bytes && ByteAt(*bytes, 3) == 0 && ByteAt(*bytes, 0) == bytes->size() - kRecordOverhead,
         "an accepted line is a data record");
+  unsigned sum = 0;
+  for (const char b : *bytes) sum += static_cast<std::uint8_t>(b);
+  Check((sum & 0xFFu) == 0, "an accepted line's checksum is right");
   const int address = ByteAt(*bytes, 1) * 256 + ByteAt(*bytes, 2);
   for (std::size_t i = 0; i + kRecordOverhead < bytes->size(); ++i) {
     Check(memory.FlashByte(address + static_cast<int>(i)) == ByteAt(*bytes, 4 + i),

@@ -44,9 +44,10 @@ for seeds in fuzz/corpus/*/; do
   fi
   mkdir -p "$work/$target" "$findings/$target"
   log="$work/$target.log"
-  # -timeout: one input running this long is a hang; -rss_limit_mb: the run's whole memory.
+  # -timeout: one input running this long is a hang. -rss_limit_mb: the whole run's memory;
+  # ASan's quarantine and the growing corpus take 400..650 MB in ten minutes.
   status=0
-  "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
+  "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1536 -print_final_stats=1 \
     -artifact_prefix="$findings/$target/" "$work/$target" "$seeds" >"$log" 2>&1 || status=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
   speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")"
