@@ -52,7 +52,7 @@ for seeds in fuzz/corpus/*/; do
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
   speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")"
   rss="$(sed -n 's/^stat::peak_rss_mb: *//p' "$log")"
-  corpus="$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -1 | cut -d' ' -f2)"
+  corpus="$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -1 | cut -d' ' -f2 || true)"
   seeded="$(find "$seeds" -type f | wc -l)"
   found="$(find "$work/$target" -type f | wc -l)"
   if [ "$status" -eq 0 ]; then
@@ -61,8 +61,8 @@ for seeds in fuzz/corpus/*/; do
   else
     failed=1
     echo "$target: FAILED (exit $status), input kept in $findings/$target/; log:"
-    grep -E "^(==[0-9]+==ERROR|SUMMARY|property does not hold|.*runtime error)" "$log" | head -5 |
-      sed 's/^/    /'
+    grep -E "^(==[0-9]+== ?ERROR|SUMMARY|property does not hold|.*runtime error)" "$log" |
+      head -5 | sed 's/^/    /' || true
   fi
 done
 exit "$failed"
