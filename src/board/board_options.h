@@ -19,6 +19,9 @@ struct BoardFaults {
   /// The first this-many carriage returns that would start programming mode are ignored, so that
   /// the board answers only a later programming-reset attempt.
   int ignored_bit_rate_crs = 0;
+  /// The n-th line (1-based) of every Intel HEX transfer arrives with one digit changed, as line
+  /// noise would change it, so the boot firmware answers it "E". Nothing = no such line.
+  std::optional<int> corrupted_hex_line;
 };
 
 struct BoardOptions {

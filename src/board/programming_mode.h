@@ -29,6 +29,8 @@ class ProgrammingMode {
   /// Starts at the command state; returns the answer to the carriage return that set the bit rate.
   InterpreterReply Start();
   InterpreterReply Receive(char byte);
+  /// True while an Intel HEX transfer ("L") takes the received bytes.
+  bool InHexTransfer() const { return in_hex_transfer_; }
 
  private:
   InterpreterReply ReceiveCommandByte(char byte);

@@ -127,7 +127,7 @@ void SimulatedBoard::ReceiveByte(char byte, int sender_bit_rate) {
   }
   const char heard = BitRatesMatch(sender_bit_rate, uart_bit_rate_) ? byte : GarbledByte(byte);
   if (mode_ == BoardMode::kProgramming) {
-    Handle(programming_.Receive(heard));
+    Handle(programming_.Receive(CorruptHexByte(heard)));
     return;
   }
   Handle(program_.Receive(heard));
@@ -158,6 +158,23 @@ void SimulatedBoard::ReceiveBitRateCr(char byte, int sender_bit_rate) {
   uart_bit_rate_ = sender_bit_rate;
   mode_ = BoardMode::kProgramming;
   Handle(programming_.Start());
+}
+
+char SimulatedBoard::CorruptHexByte(char byte) {
+  if (!programming_.InHexTransfer()) {
+    hex_line_ = 1;
+    hex_line_byte_ = 0;
+    return byte;
+  }
+  if (byte == '\n' && hex_line_byte_ == 0) return byte;  // the LF of the last CR LF
+  const bool corrupt = options_.faults.corrupted_hex_line == hex_line_ && hex_line_byte_ == 1;
+  ++hex_line_byte_;
+  if (byte == '\r') {
+    ++hex_line_;
+    hex_line_byte_ = 0;
+  }
+  if (!corrupt || byte == '\r') return byte;
+  return byte == '0' ? '1' : '0';
 }
 
 bool SimulatedBoard::AnswersExhausted() const {

@@ -86,6 +86,8 @@ class SimulatedBoard {
   void StartBoardProgram();
   void ReceiveByte(char byte, int sender_bit_rate);
   void ReceiveBitRateCr(char byte, int sender_bit_rate);
+  /// Applies the corrupted-HEX-line fault to one byte the programming mode is about to hear.
+  char CorruptHexByte(char byte);
   bool AnswersExhausted() const;
   void Handle(const InterpreterReply& reply);
   void Send(std::string bytes);
@@ -114,6 +116,9 @@ class SimulatedBoard {
   int prog_answers_ = 0;
   int run_answers_ = 0;
   int ignored_crs_left_ = 0;
+  /// Position in the HEX transfer: line number (1-based) and byte index within the line.
+  int hex_line_ = 0;
+  int hex_line_byte_ = 0;
   std::vector<ReceivedCommand> commands_;
 };
 

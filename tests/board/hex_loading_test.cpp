@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "board_bench.h"
 #include "board/hex_image.h"
+#include "board_bench.h"
 
 namespace korvane {
 namespace {
@@ -72,6 +72,15 @@ TEST(HexLoading, FaultyLinesAreRefusedAndTheTransferGoesOn) {
   EXPECT_EQ(bench.SendLine(good), "X") << "cells not erased";
   EXPECT_EQ(bench.board.Memory().FlashByte(0x1001), 0x34);
   EXPECT_EQ(bench.SendLine(HexRecord(0x01, 0x0000, {})), "T");
+
+  BoardFaults second_line_corrupted;
+  second_line_corrupted.corrupted_hex_line = 2;
+  bench.board.SetFaults(second_line_corrupted);
+  bench.Exchange("M0000");
+  bench.Exchange("L");
+  EXPECT_EQ(bench.SendLine(good), ".");
+  EXPECT_EQ(bench.SendLine(HexRecord(0x00, 0x2000, {0x56})), "E") << "changed on the line";
+  EXPECT_EQ(bench.board.Memory().FlashByte(0x2000), 0xFF);
 }
 
 TEST(HexImage, RecordsCarryTheirChecksum) {
