@@ -32,6 +32,7 @@ void ReadingPresenter::ShowVolts(std::int32_t& code, std::int32_t& index) {
       Display(MeterText(volts, 8));
     }
     CheckOverload(code);
+    if (index == AVERAGE_INDEX) CheckBlockClipped(code);
   }
   if (StoreInBlock(code, index)) {
     Plot(index, PlotValue(DisplayMode::kVolts, temperature, code, volts));
@@ -40,11 +41,9 @@ void ReadingPresenter::ShowVolts(std::int32_t& code, std::int32_t& index) {
 
 void ReadingPresenter::ShowDecimal(std::int32_t& code, std::int32_t& index) {
   ConvertSigned(code, index);
-  if (form_.DecTrack == 0) {
-    form_.DecTrack = code;
-    return;
-  }
-  form_.DecTrack = TrackedDecimal(form_.DecTrack, code);
+  // The reading that seeds the tracking value is a reading like any other: dropping it would
+  // leave an earlier block's value in `Samples` and cut the block mean short.
+  form_.DecTrack = form_.DecTrack == 0 ? code : TrackedDecimal(form_.DecTrack, code);
   if (DisplayWanted(index)) Display(DecimalText(code));
   if (StoreInBlock(code, index)) Plot(index, PlotValue(DisplayMode::kDecimal, false, code, 0.0));
 }
@@ -73,6 +72,12 @@ void ReadingPresenter::CheckOverload(const std::int32_t& code) {
   }
 }
 
+void ReadingPresenter::CheckBlockClipped(std::int32_t average) {
+  if (OverloadOf(average, form_.optPolarity[0].Value()) != Overload::kNone) return;
+  if (block_clipped_ == Overload::kPositive) Display("+OVERLOAD");
+  if (block_clipped_ == Overload::kNegative) Display("-OVERLOAD");
+}
+
 void ReadingPresenter::ConvertSigned(std::int32_t& code, std::int32_t index) const {
   if (form_.optPolarity[0].Value() && index != AVERAGE_INDEX) code = SignedCode(code);
 }
@@ -97,6 +102,10 @@ bool ReadingPresenter::StoreInBlock(std::int32_t& code, std::int32_t& index) {
     code = 0;
   }
   if (index >= static_cast<std::int32_t>(form_.Samples.size())) return false;
+  if (index <= 1) block_clipped_ = Overload::kNone;  // a new block
+  if (block_clipped_ == Overload::kNone && index > 0) {
+    block_clipped_ = OverloadOf(code, form_.optPolarity[0].Value());
+  }
   form_.Samples[static_cast<std::size_t>(index)] = code;
   form_.MeanCode += code / static_cast<double>(std::max(form_.AverNumb, 1));
   return true;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "acquisition/reading_math.h"
 #include "form/form.h"
 #include "platform/chart.h"
 
@@ -11,8 +12,9 @@ namespace korvane {
 /// Turns each conversion result into what the user asked for: volts or degrees C, signed
 /// decimal or hexadecimal on the reading display, with overloads flagged; stores the signed code
 /// in the block buffer `Samples`, adds it to the block mean `MeanCode` and plots it on the time
-/// graph (without redrawing). Reads the display-mode, polarity, input and sampling controls at
-/// every call.
+/// graph (without redrawing). A block average shown in volts says "+OVERLOAD" or "-OVERLOAD" when
+/// any reading of its block was at full scale. Reads the display-mode, polarity, input and sampling
+/// controls at every call.
 class ReadingPresenter {
  public:
   /// The index that marks a block average instead of a single reading.
@@ -30,6 +32,9 @@ class ReadingPresenter {
   void ShowDecimal(std::int32_t& code, std::int32_t& index);
   void ShowHex(std::int32_t& code, std::int32_t& index);
   void CheckOverload(const std::int32_t& code);
+  /// A block average that is not itself at full scale still says so when a reading of its block
+  /// clipped: the mean of clipped readings is no measurement.
+  void CheckBlockClipped(std::int32_t average);
 
   /// Bipolar codes become signed; a block average is signed already.
   void ConvertSigned(std::int32_t& code, std::int32_t index) const;
@@ -45,6 +50,8 @@ class ReadingPresenter {
 
   Form& form_;
   Chart& adc_graph_;
+  /// The first full-scale reading of the current block, if any.
+  Overload block_clipped_ = Overload::kNone;
 };
 
 }  // namespace korvane

@@ -146,10 +146,14 @@ TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
   EXPECT_EQ(form.Samples[1], 100);
   EXPECT_EQ(form.Samples[2], 8388607);
   EXPECT_EQ(graph.ys[2], 2.49999985f);
-  const double mean = form.MeanCode;
-  EXPECT_DOUBLE_EQ(mean, (100.0 + 8388607.0) / 50);
+  EXPECT_DOUBLE_EQ(form.MeanCode, (100.0 + 8388607.0) / 50);
+
+  presenter.ShowReading(83887, kAverage);
+  EXPECT_EQ(Shown(), "+OVERLOAD") << "a reading of the block clipped";
 
   // The average is signed already: -5 is not converted again.
+  presenter.ShowReading(0x000064, 1);
+  const double mean = form.MeanCode;
   form.Samples[0] = 77;
   presenter.ShowReading(-5, kAverage);
   EXPECT_EQ(Shown(), "-0.00000149");
@@ -174,30 +178,26 @@ TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
   EXPECT_EQ(Shown(), "7");
 }
 
-TEST_F(ReadingPresenterTest, DecimalModeDropsTheReadingThatFindsNoTrackingValue) {
+TEST_F(ReadingPresenterTest, DecimalModeKeepsTheReadingThatSeedsTheTrackingValue) {
   Mode(kDec);
-  form.txtDisplay.SetCaption("before");
-  form.Samples[1] = 42;
-  graph.ys[1] = 4.2f;
-  presenter.ShowReading(0x000000, 1);  // dropped, and leaves the tracking value at 0
-  presenter.ShowReading(0xFFFF38, 1);  // -200: dropped, seeds the tracking value
+  form.Samples[1] = 42;                // left from an earlier block
+  presenter.ShowReading(0xFFFF38, 1);  // -200 seeds the tracking value and still counts
   EXPECT_EQ(form.DecTrack, -200);
-  EXPECT_EQ(Shown(), "before");
-  EXPECT_EQ(form.Samples[1], 42);
-  EXPECT_EQ(graph.ys[1], 4.2f);
-  EXPECT_EQ(form.MeanCode, 0.0);
+  EXPECT_EQ(Shown(), "-200");
+  EXPECT_EQ(form.Samples[1], -200);
+  EXPECT_EQ(graph.ys[1], -0.2f);
+  EXPECT_DOUBLE_EQ(form.MeanCode, -4.0);
 
-  presenter.ShowReading(0x000064, 1);  // 100
+  presenter.ShowReading(0x000064, 2);  // 100
   EXPECT_EQ(form.DecTrack, -197);
   EXPECT_EQ(Shown(), "100");
-  EXPECT_EQ(form.Samples[1], 100);
-  EXPECT_EQ(graph.ys[1], 0.1f);
-  EXPECT_DOUBLE_EQ(form.MeanCode, 2.0);
+  EXPECT_EQ(form.Samples[2], 100);
+  EXPECT_DOUBLE_EQ(form.MeanCode, -2.0);
 
-  // A block average meets the same rule.
+  // A block average is shown even when it finds no tracking value.
   form.DecTrack = 0;
   presenter.ShowReading(12, kAverage);
-  EXPECT_EQ(Shown(), "100");
+  EXPECT_EQ(Shown(), "12");
   EXPECT_EQ(form.DecTrack, 12);
 
   // The other modes leave the tracking value alone.
@@ -207,6 +207,30 @@ TEST_F(ReadingPresenterTest, DecimalModeDropsTheReadingThatFindsNoTrackingValue)
   Mode(kHex);
   presenter.ShowReading(0x000064, 3);
   EXPECT_EQ(form.DecTrack, 0);
+}
+
+TEST_F(ReadingPresenterTest, SampleAverageInVoltsSaysWhenItsBlockClipped) {
+  form.cboSampling.SetListIndex(kSample);
+  const struct {
+    bool unipolar;
+    std::int32_t clipped_raw;
+    const char* shown;
+  } cases[] = {{false, 0x7FFFFF, "+OVERLOAD"},
+               {false, 0x800000, "-OVERLOAD"},
+               {true, 0xFFFFFF, "+OVERLOAD"},
+               {true, 0x000000, "-OVERLOAD"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    form.optPolarity[c.unipolar ? 1 : 0].SetValue(true);
+    presenter.ShowReading(0x000100, 1);
+    presenter.ShowReading(c.clipped_raw, 2);
+    presenter.ShowReading(0x000100, 3);
+    presenter.ShowReading(256, kAverage);
+    EXPECT_EQ(Shown(), c.shown);
+    presenter.ShowReading(0x000100, 1);  // the next block starts clean
+    presenter.ShowReading(256, kAverage);
+    EXPECT_EQ(Shown(), "+0.00007629");
+  }
 }
 
 TEST_F(ReadingPresenterTest, StatisticsDoNotDependOnTheDisplayMode) {

@@ -44,6 +44,25 @@ TEST(AcquisitionScenario, OnceShowsTheInputVoltage) {
   EXPECT_TRUE(rig.form.cmdReset.Enabled());
 }
 
+TEST(AcquisitionScenario, DecimalModeCountsEveryReadingOfTheBlock) {
+  ScenarioRig rig(1, BoardWithInputs(1.2345678));
+  StartOnAin0(rig);
+  rig.form.optDataShow[1].SetValue(true);
+  rig.form.cboSampling.SetListIndex(0);
+  rig.form.cmdCntr[2].Click();  // "Once" right after start-up shows a reading
+  const double code = 1.2345678 / (5.0 / 16777215);
+  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), code, 100);
+
+  rig.form.cboSampling.SetListIndex(1);
+  rig.form.txtAverNumb.SetText("50");
+  rig.form.chkAutoZero.SetValue(1);
+  rig.time.Schedule(Millis{3000}, [&rig] { rig.form.chkAutoZero.SetValue(0); });  // mid-block
+  RunFor(rig, 8);
+  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), code, 100);
+  EXPECT_LT(std::stod(rig.form.txtDeviation.Text()), 10);
+  EXPECT_GT(std::stod(rig.form.txtEfBits.Text()), 20);
+}
+
 TEST(AcquisitionScenario, ContinuousBlocksMeasureTheConvertersNoise) {
   ScenarioRig rig(1, BoardWithInputs(0));
   rig.main.Form_Load();  // AINCOM on both inputs: 0 V and the converter's own noise
