@@ -124,7 +124,7 @@ void CommandButtons::LoadButton() {
   EnableCommandButtons();
 }
 
-void CommandButtons::LoadProgramWithStopButton() {
+bool CommandButtons::LoadProgramWithStopButton() {
   auto& button = form_.cmdCntr[0];
   const SavedControl saved[] = {SavedControl(form_.frmKorvane_Demo), SavedControl(button),
                                 SavedControl(form_.cmdCntr[1]),      SavedControl(form_.cmdCntr[2]),
@@ -138,9 +138,10 @@ void CommandButtons::LoadProgramWithStopButton() {
   button.SetVisible(true);
   button.SetEnabled(true);
   form_.frmKorvane_Demo.SetEnabled(true);
-  operations_.loader.LoadProgram();
+  const bool loaded = operations_.loader.LoadProgram();
   button.SetCaption(caption);
   for (const auto& control : saved) control.Restore();
+  return loaded;
 }
 
 void CommandButtons::EnableCommandButtons() {

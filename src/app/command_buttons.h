@@ -37,8 +37,8 @@ class CommandButtons {
   /// The loader as the board reset starts it when the board program does not answer. The load
   /// button is hidden in the window, so for as long as the load runs it is shown as
   /// "Stop &Load" (and the window accepts input): a board that stops replying would otherwise
-  /// keep the loader waiting for ever.
-  void LoadProgramWithStopButton();
+  /// keep the loader waiting for ever. True when the new program was loaded.
+  bool LoadProgramWithStopButton();
 
   static constexpr const char* kLoadCaption = "&Load Korvane";
   static constexpr const char* kStopLoadCaption = "Stop &Load";

@@ -40,7 +40,7 @@ void MainForm::WireHandlers() {
   }
   for (auto& option : form_.optDataShow) option.SetOnClick([this] { optDataShow_Click(form_); });
   discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
-  reset_.SetLoadProgram([this] { command_buttons_.LoadProgramWithStopButton(); });
+  reset_.SetLoadProgram([this] { return command_buttons_.LoadProgramWithStopButton(); });
 
   SettingsPanel& panel = settings_panel_;
   form_.cboFilter.SetOnClick([&panel] { panel.cboFilter_Click(); });

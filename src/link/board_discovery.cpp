@@ -11,6 +11,10 @@ namespace {
 constexpr const char* kProbeRate = "1200";
 }  // namespace
 
+bool LinkSpeedKnown(const Form& form) {
+  return !form.BaudRate.empty() && !form.ReloadLo.empty() && !form.ReloadHi.empty();
+}
+
 BoardDiscovery::BoardDiscovery(Form& form, BoardLink& link) : form_(form), link_(link) {}
 
 void BoardDiscovery::FindBoard(std::int16_t& PortNumber, double& Freq) {

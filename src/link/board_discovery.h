@@ -8,6 +8,11 @@
 
 namespace korvane {
 
+/// Whether discovery negotiated a link speed: the bit rate and both reload bytes are known.
+/// Without them a reset or a load would open the port at no rate and write an empty value into
+/// the board's configuration memory.
+bool LinkSpeedKnown(const Form& form);
+
 /// Finds the board on a serial port, takes or measures its clock, chooses the fastest link
 /// speed the clock can make within 2 %, programs that speed into the board's configuration
 /// memory and hands over to the board reset. The whole conversation runs in the chip's

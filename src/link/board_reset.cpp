@@ -21,20 +21,23 @@ void BoardReset::ResetBoard() {
   form_.TimerExpired = true;
   link_.PumpEvents();
   form_.txtOfstDAC.SetText("0");
+  if (!LinkSpeedKnown(form_)) return FindLinkSpeedAgain();
   discovery_.MakeClockCmds();
-  const std::string port_number = std::to_string(form_.PortNumber);
-  form_.Panel(1).SetText("SERIAL PORT " + port_number + " AT BAUD  " + form_.BaudRate +
-                         ", and Korvane  RESET STARTED  ");
-  link_.ReopenPort(form_.PortNumber, form_.BaudRate);
-  form_.prgProgress.Add(1);
-  link_.PumpEvents();
+  form_.Panel(1).SetText("SERIAL PORT " + std::to_string(form_.PortNumber) + " AT BAUD  " +
+                         form_.BaudRate + ", and Korvane  RESET STARTED  ");
 
-  PulseRunReset();
-  if (link_.WaitFor("]", 500)) {
-    form_.PrgmGo = true;
-    if (load_program_) load_program_();
-    form_.PrgmGo = false;
-  } else if (!SendClockRegisters()) {
+  if (!RestartProgram()) {
+    if (program_loaded_) return ReportSilentProgram();
+    if (!LoadProgram()) {
+      // The loader's own failure text stays: the board is not reset and may hold no program.
+      ClearTimeGraph();
+      link_.BeepFor(2);
+      form_.prgProgress.SetValue(0);
+      return;
+    }
+    if (!RestartProgram()) return ReportSilentProgram();
+  }
+  if (!SendClockRegisters()) {
     link_.Messages().MessageBox("Error during Reset.\r\nMaybe program is not loaded.",
                                 MessageIcon::kCritical);
     link_.BeepFor(2);
@@ -43,8 +46,46 @@ void BoardReset::ResetBoard() {
   }
 
   ClearTimeGraph();
-  form_.Panel(1).SetText("SERIAL PORT " + port_number + " AT  " + form_.BaudRate +
-                         " BAUD, AND  Korvane  IS  RESET");
+  form_.Panel(1).SetText("SERIAL PORT " + std::to_string(form_.PortNumber) + " AT  " +
+                         form_.BaudRate + " BAUD, AND  Korvane  IS  RESET");
+  link_.BeepFor(2);
+  form_.prgProgress.SetValue(0);
+}
+
+void BoardReset::FindLinkSpeedAgain() {
+  double freq = 0;
+  discovery_.FindBoard(form_.PortNumber, freq);
+  if (LinkSpeedKnown(form_)) return;
+  form_.Panel(1).SetText(kNoLinkSpeed);
+  link_.BeepFor(2);
+  form_.prgProgress.SetValue(0);
+}
+
+bool BoardReset::RestartProgram() {
+  link_.ReopenPort(form_.PortNumber, form_.BaudRate);
+  form_.prgProgress.Add(1);
+  link_.PumpEvents();
+  PulseRunReset();
+  return !link_.WaitFor("]", 500);
+}
+
+bool BoardReset::LoadProgram() {
+  form_.PrgmGo = true;
+  const bool loaded = load_program_ && load_program_();
+  form_.PrgmGo = false;
+  program_loaded_ = loaded;
+  return loaded;
+}
+
+void BoardReset::ReportSilentProgram() {
+  // Loading again would not help: the program is there but talks at another speed, which comes
+  // from a wrong clock frequency (typed on the command line, most likely).
+  form_.Panel(1).SetText("Korvane  PROGRAM  SILENT  AT  " + form_.BaudRate +
+                         "  BAUD,  LINK  SPEED  OR  CLOCK  FREQUENCY  IS  LIKELY  WRONG");
+  link_.Messages().MessageBox("The program of Korvane does not answer at " + form_.BaudRate +
+                                  " baud.\r\nThe link speed or the clock frequency given on "
+                                  "the command line is likely wrong.",
+                              MessageIcon::kCritical);
   link_.BeepFor(2);
   form_.prgProgress.SetValue(0);
 }

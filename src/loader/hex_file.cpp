@@ -18,6 +18,7 @@ std::optional<std::string> HexFile::NextLine() {
     const auto next = stream_.get();
     if (next == std::ifstream::traits_type::eof()) break;
     const char c = static_cast<char>(next);
+    if (c == '\n') break;
     if (c == '\r') {
       if (stream_.peek() == '\n') stream_.get();
       break;

@@ -40,28 +40,74 @@ std::string ProgramLoader::ProgrammingSpeed(double clock_mhz, const std::string&
   return speed;
 }
 
-void ProgramLoader::LoadProgram() {
+bool ProgramLoader::LoadProgram() {
   form_.NeedReset = true;
-  // The file is opened before the board is touched: erasing a working board for a file that
-  // cannot be read would lose its firmware for nothing.
+  if (!LinkSpeedKnown(form_)) {
+    // The configuration bytes would go out empty, and a board programmed without them could not
+    // talk to this program: the board is left as it is.
+    ShowMessage("NO  LINK  SPEED  IS  KNOWN,  PROGRAM  IS  NOT  LOADED");
+    link_.BeepFor(2);
+    form_.prgProgress.SetMax(kErrorProgressMax);
+    return false;
+  }
+  HexProgram program;
+  if (!ReadProgram(program)) return false;
+
+  Step step = Step::kProgReset;
+  switch (Program(program.lines, step)) {
+    case End::kSuccess:
+      SucceedEnd();
+      return true;
+    case End::kInterrupted:
+      InterruptedEnd();
+      return false;
+    case End::kError:
+      ErrorEnd(step);
+      return false;
+  }
+  return false;
+}
+
+bool ProgramLoader::ReadProgram(HexProgram& program) {
+  // The whole file is read and checked before the board is touched: a load that stops at a bad
+  // line leaves the board erased, and erasing a working board for a file that cannot be loaded
+  // would lose its firmware for nothing.
   HexFile file(hex_folder_ / kHexFileName);
   if (!file.IsOpen()) {
     ShowMessage(" OPEN  FILE");
-    return ErrorEnd(file, Step::kOpenFile);
+    ErrorEnd(Step::kOpenFile);
+    return false;
   }
-
-  Step step = Step::kProgReset;
-  switch (Program(file, step)) {
-    case End::kSuccess:
-      return SucceedEnd(file);
-    case End::kInterrupted:
-      return InterruptedEnd(file);
-    case End::kError:
-      return ErrorEnd(file, step);
-  }
+  program = ReadHexProgram(file);
+  file.Close();
+  if (program.fault == HexFault::kNone) return true;
+  ShowMessage(FaultText(program));
+  ErrorEnd(Step::kOpenFile);
+  return false;
 }
 
-ProgramLoader::End ProgramLoader::Program(HexFile& file, Step& step) {
+std::string ProgramLoader::FaultText(const HexProgram& program) {
+  const std::string line = "HEX  FILE  LINE  " + std::to_string(program.fault_line);
+  switch (program.fault) {
+    case HexFault::kEmptyFile:
+      return "HEX  FILE  IS  EMPTY";
+    case HexFault::kNoEndRecord:
+      return "HEX  FILE  HAS  NO  END  RECORD";
+    case HexFault::kNotARecord:
+      return line + "  IS  NOT  A  RECORD";
+    case HexFault::kLengthError:
+      return line + "  LENGTH  ERROR";
+    case HexFault::kChecksumError:
+      return line + "  CHECKSUM  ERROR";
+    case HexFault::kRecordTypeError:
+      return line + "  RECORD  TYPE  ERROR";
+    case HexFault::kNone:
+      break;
+  }
+  return {};
+}
+
+ProgramLoader::End ProgramLoader::Program(const std::vector<std::string>& lines, Step& step) {
   ShowMessage("SERIAL PORT " + std::to_string(form_.PortNumber) + ", and Korvane  RESET STARTED  ");
   discovery_.MakeClockCmds();
   const std::string speed = ProgrammingSpeed(ValFromText(form_.txtFreq.Text()), form_.BaudRate);
@@ -84,12 +130,12 @@ ProgramLoader::End ProgramLoader::Program(HexFile& file, Step& step) {
   step = Step::kOpenFile;
   ShowMessage(" OPEN  FILE");
   link_.PumpEvents();
-  // The file itself was opened, and proven readable, before the board was touched.
+  // The file itself was read and checked whole before the board was touched.
   link_.PumpEvents();
   if (!form_.PrgmGo) return End::kInterrupted;
 
   step = Step::kLoadLines;
-  return LoadLines(file, speed);
+  return LoadLines(lines, speed);
 }
 
 void ProgramLoader::ResetIntoProgramming(const std::string& speed) {
@@ -130,18 +176,20 @@ bool ProgramLoader::EraseAndConfigure() {
   return !link_.SendProgCmd("E", 400) && !link_.SendProgCmd("\r", 400);
 }
 
-ProgramLoader::End ProgramLoader::LoadLines(HexFile& file, const std::string& speed) {
+ProgramLoader::End ProgramLoader::LoadLines(const std::vector<std::string>& lines,
+                                            const std::string& speed) {
+  // The bar covers the whole file, whose length is known since it was read whole.
   auto& progress = form_.prgProgress;
   progress.SetValue(0);
-  progress.SetMax(kLineProgressMax);
+  progress.SetMax(static_cast<int>(lines.size()));
   link_.SaxComm1().Transmit("L");
 
-  for (std::int32_t line_counter = 1;; ++line_counter) {
-    auto line = file.NextLine();
-    if (!line) return End::kError;
+  std::int32_t line_counter = 0;
+  for (const auto& line : lines) {
+    ++line_counter;
     progress.SetValue(line_counter);
     ShowMessage("LOADING...   " + speed + "  BAUD,   FILE LINE:  " + std::to_string(line_counter));
-    link_.SaxComm1().Transmit(*line + "\r\n");
+    link_.SaxComm1().Transmit(line + "\r\n");
 
     LoaderReply reply = LoaderReply::kNone;
     if (!AwaitReply(reply)) return End::kInterrupted;
@@ -160,6 +208,7 @@ ProgramLoader::End ProgramLoader::LoadLines(HexFile& file, const std::string& sp
         break;
     }
   }
+  return End::kError;  // the end record drew no "T"
 }
 
 bool ProgramLoader::AwaitReply(LoaderReply& reply) {
@@ -173,9 +222,8 @@ bool ProgramLoader::AwaitReply(LoaderReply& reply) {
   }
 }
 
-void ProgramLoader::SucceedEnd(HexFile& file) {
+void ProgramLoader::SucceedEnd() {
   ShowMessage("Korvane  PROGRAM  WAS  LOADED");
-  file.Close();
   link_.BeepFor(1);
 
   // Restart the chip on its new program.
@@ -189,14 +237,12 @@ void ProgramLoader::SucceedEnd(HexFile& file) {
   port.Transmit("\r");
 }
 
-void ProgramLoader::InterruptedEnd(HexFile& file) {
+void ProgramLoader::InterruptedEnd() {
   ShowMessage("PROGRAMMING  WAS  INTERRUPTED");
-  file.Close();
   link_.BeepFor(1);
 }
 
-void ProgramLoader::ErrorEnd(HexFile& file, Step step) {
-  file.Close();
+void ProgramLoader::ErrorEnd(Step step) {
   link_.Messages().MessageBox(FailureText(step), MessageIcon::kCritical);
   link_.BeepFor(2);
   form_.prgProgress.SetMax(kErrorProgressMax);

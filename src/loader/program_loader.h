@@ -6,7 +6,7 @@
 #include "form/form.h"
 #include "link/board_discovery.h"
 #include "link/board_link.h"
-#include "loader/hex_file.h"
+#include "loader/hex_program.h"
 #include "loader/loader_reply.h"
 
 namespace korvane {
@@ -18,15 +18,14 @@ namespace korvane {
 class ProgramLoader {
  public:
   static constexpr const char* kHexFileName = "Korvane_ADC_Demo.Hex";
-  /// The progress bar's maximum while the lines load; longer files keep the bar full.
-  static constexpr int kLineProgressMax = 159;
 
   ProgramLoader(Form& form, BoardLink& link, BoardDiscovery& discovery);
 
   /// Where the HEX file is looked for; empty (the default) is the current working directory.
   void SetHexFolder(std::filesystem::path folder) { hex_folder_ = std::move(folder); }
 
-  void LoadProgram();
+  /// True when the new program was loaded ("T" came); false after any failure or a stop.
+  bool LoadProgram();
 
   /// The bit rate of programming mode for the clock in `txtFreq` (MHz): 2400 at exactly
   /// 1.8432, 1200 for any other clock below 5, else the link speed `BaudRate`.
@@ -37,19 +36,22 @@ class ProgramLoader {
   enum class Step { kProgReset = 1, kClockRegisters, kErase, kOpenFile, kLoadLines };
   enum class End { kSuccess, kInterrupted, kError };
 
-  End Program(HexFile& file, Step& step);
+  /// Reads and checks the whole file; false (after its messages) when it cannot be loaded.
+  bool ReadProgram(HexProgram& program);
+  End Program(const std::vector<std::string>& lines, Step& step);
   void ResetIntoProgramming(const std::string& speed);
   bool SendClockRegisters();
   bool EraseAndConfigure();
-  End LoadLines(HexFile& file, const std::string& speed);
-  /// Takes received text until a take holds a reply letter; nothing when `PrgmGo` is cleared.
+  End LoadLines(const std::vector<std::string>& lines, const std::string& speed);
+  /// Takes received text until a take holds a reply letter; false when `PrgmGo` is cleared.
   bool AwaitReply(LoaderReply& reply);
 
-  void SucceedEnd(HexFile& file);
-  void InterruptedEnd(HexFile& file);
-  void ErrorEnd(HexFile& file, Step step);
+  void SucceedEnd();
+  void InterruptedEnd();
+  void ErrorEnd(Step step);
   void ShowMessage(const std::string& text);
   static std::string FailureText(Step step);
+  static std::string FaultText(const HexProgram& program);
 
   Form& form_;
   BoardLink& link_;

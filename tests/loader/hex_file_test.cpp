@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "loader/hex_program.h"
 #include "loader/loader_reply.h"
 #include "loader/program_loader.h"
 #include "support/hex_folder.h"
@@ -20,13 +21,12 @@ std::vector<std::string> AllLines(HexFile& file) {
   return lines;
 }
 
-TEST(HexFile, LinesEndAtCrOrCrLfButNotAtALoneLf) {
+TEST(HexFile, LinesEndAtCrCrLfOrLf) {
   HexFolder folder;
-  folder.WriteHexFile(":A\r\n:B\r:C\nstill C\r\n\r\n\r\r:D");
+  folder.WriteHexFile(":A\r\n:B\r:C\n:D\n\r\n\r\r:E");
   HexFile file(folder.HexFilePath());
   ASSERT_TRUE(file.IsOpen());
-  EXPECT_EQ(AllLines(file),
-            (std::vector<std::string>{":A", ":B", ":C\nstill C", "", "", "", ":D"}));
+  EXPECT_EQ(AllLines(file), (std::vector<std::string>{":A", ":B", ":C", ":D", "", "", "", ":E"}));
   EXPECT_FALSE(file.NextLine()) << "stays at the end";
   file.Close();
   EXPECT_FALSE(file.IsOpen());
@@ -51,6 +51,55 @@ TEST(HexFile, MissingUnreadableEmptyAndOverlongFiles) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], std::string(HexFile::kLongestLine, '7')) << "cut, the rest skipped";
   EXPECT_EQ(lines[1], ":00000001FF");
+}
+
+TEST(HexProgram, EveryLineIsCheckedAsARecord) {
+  const struct {
+    const char* line;
+    HexFault fault;
+    bool end_record;
+  } cases[] = {
+      {":03000000020040BB", HexFault::kNone, false},
+      {":030000000200a457", HexFault::kNone, false},
+      {":00000001FF", HexFault::kNone, true},
+      {"", HexFault::kNotARecord, false},
+      {"03000000020040BB", HexFault::kNotARecord, false},
+      {":03000000020040B", HexFault::kNotARecord, false},
+      {":03000000020G40BB", HexFault::kNotARecord, false},
+      {":00000001FF ", HexFault::kNotARecord, false},
+      {":000001FF", HexFault::kNotARecord, false},
+      {":04000000020040BA", HexFault::kLengthError, false},
+      {":03000000020040BC", HexFault::kChecksumError, false},
+      {":020000040000FA", HexFault::kRecordTypeError, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const HexRecordCheck check = CheckHexRecord(c.line);
+    EXPECT_EQ(check.fault, c.fault);
+    EXPECT_EQ(check.end_record, c.end_record);
+  }
+
+  HexFolder folder;
+  const struct {
+    const char* file;
+    HexFault fault;
+    std::int32_t fault_line;
+    std::size_t lines;
+  } files[] = {
+      {"", HexFault::kEmptyFile, 0, 0},
+      {":03000000020040BB\n", HexFault::kNoEndRecord, 0, 1},
+      {":03000000020040BB\n\n:00000001FF\n", HexFault::kNotARecord, 2, 2},
+      {":03000000020040BB\n:00000001FF\nanything\n", HexFault::kNone, 0, 2},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.file);
+    folder.WriteHexFile(f.file);
+    HexFile file(folder.HexFilePath());
+    const HexProgram program = ReadHexProgram(file);
+    EXPECT_EQ(program.fault, f.fault);
+    EXPECT_EQ(program.fault_line, f.fault_line);
+    EXPECT_EQ(program.lines.size(), f.lines) << "read up to the fault or the end record";
+  }
 }
 
 TEST(LoaderReply, StrongestLetterOfATakeCounts) {

@@ -46,12 +46,13 @@ TEST(QtSerialLineSettingsTest, ParsesRateParityDataAndStopBits) {
   EXPECT_EQ(ParseLineSettings("9600,e,7,2"), (LineSettings{9600, P::kEven, 7, S::kTwo}));
   EXPECT_EQ(ParseLineSettings(" 4800 , O , 5 , 1.5 "),
             (LineSettings{4800, P::kOdd, 5, S::kOneAndHalf}));
-  // Missing or unusable fields keep 1200 8-N-1.
-  EXPECT_EQ(ParseLineSettings(""), LineSettings{});
+  // Missing or unusable framing keeps 8-N-1; a missing or unusable rate stays 0, never a default.
+  EXPECT_EQ(ParseLineSettings(""), (LineSettings{0, P::kNone, 8, S::kOne}));
+  EXPECT_EQ(ParseLineSettings(",N,8,1"), (LineSettings{0, P::kNone, 8, S::kOne}));
   EXPECT_EQ(ParseLineSettings("38400"), (LineSettings{38400, P::kNone, 8, S::kOne}));
   EXPECT_EQ(ParseLineSettings("fast,X,9,3"), LineSettings{});
   EXPECT_EQ(ParseLineSettings("-9600,N,4,1"), LineSettings{});
-  EXPECT_EQ(ParseLineSettings("19200x,N,8,1").bit_rate, 1200);
+  EXPECT_EQ(ParseLineSettings("19200x,N,8,1").bit_rate, 0);
 }
 
 TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
@@ -179,6 +180,11 @@ TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
   QtTimeBase time;
 
   port.SetCommPort(5);
+  port.SetPortSettings(",N,8,1");  // no bit rate: like a missing device, never a default rate
+  port.OpenPort();
+  EXPECT_FALSE(port.IsPortOpen());
+  port.Transmit("M0000\r");
+  EXPECT_EQ(board.ReadAvailable(), "");
   port.SetPortSettings("9600,E,7,2");
   port.OpenPort();
   ASSERT_TRUE(port.IsPortOpen());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +72,7 @@ TEST(LoaderScenario, BlankBoardAtStartUpGetsItsFirmwareAndAnswersAtTheNegotiated
   EXPECT_TRUE(rig.form.cmdReset.Enabled());
   EXPECT_FALSE(rig.form.PrgmGo);
   EXPECT_TRUE(rig.form.NeedReset) << "the next run resets the board first";
-  EXPECT_EQ(rig.form.prgProgress.Max(), 159);
+  EXPECT_EQ(rig.form.prgProgress.Max(), static_cast<int>(lines.size())) << "the whole file";
 
   const std::vector<std::string> erase_and_configure{"RWFB0A",   "RWFCF8",   "RWFD2A",   "RWEF34",
                                                      "RWFE63",   "M0000",    "M8000",    "CW80104A",
@@ -98,12 +100,16 @@ TEST(LoaderScenario, BlankBoardAtStartUpGetsItsFirmwareAndAnswersAtTheNegotiated
   EXPECT_EQ(rig.board.ReceivedCommands().back().mode, BoardMode::kRunning);
 }
 
-TEST(LoaderScenario, ProgrammingSpeedAtASlowClock) {
+TEST(LoaderScenario, ProgrammingSpeedAtASlowClockAndAFileWithLfLineEnds) {
   ScenarioRig rig(1, BlankBoard(1.8432));
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(100)));
+  const auto lines = HexImageLines(0x0000, DemoProgramBytes(100));
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  rig.hex_folder.WriteHexFile(text);
   rig.main.Form_Load();
   EXPECT_TRUE(rig.Showed("LOADING...   2400  BAUD,   FILE LINE:  1")) << rig.form.BaudRate;
   EXPECT_TRUE(rig.Showed(kLoaded));
+  EXPECT_NE(rig.Sent().find(lines[1] + "\r\n" + lines[2] + "\r\n"), std::string::npos);
 }
 
 TEST(LoaderScenario, TheEndRecordEndsTheLoadAndLaterLinesAreNotSent) {
@@ -126,48 +132,66 @@ TEST(LoaderScenario, TheEndRecordEndsTheLoadAndLaterLinesAreNotSent) {
   EXPECT_EQ(rig.form.Panel(3).Text(), "FSR = 5V");
 }
 
-TEST(LoaderScenario, FileEndingWithoutEndRecordIsAnError) {
+TEST(LoaderScenario, UnwritableByteEndsTheLoad) {
   ScenarioRig rig(1);
   StartWithLoadedBoard(rig);
-  auto lines = HexImageLines(0x0000, DemoProgramBytes(64));
-  lines.pop_back();
-  rig.hex_folder.WriteHexLines(lines);
-  ClickLoad(rig);
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kLoadFailed});
-  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(rig.form.Panel(1).Text(),
-            "LOADING...   57600  BAUD,   FILE LINE:  " + std::to_string(lines.size()))
-      << "the last line sent";
-  EXPECT_EQ(rig.form.prgProgress.Max(), 8);
-}
-
-TEST(LoaderScenario, EmptyLineGoesOutAsCrLfAndItsRefusalEndsTheLoad) {
-  ScenarioRig rig(1);
-  StartWithLoadedBoard(rig);
-  const std::string first = HexRecord(0x00, 0x0000, {0x02, 0x00, 0x40});
-  rig.hex_folder.WriteHexLines({first, "", HexRecord(0x01, 0x0000, {})});
-  ClickLoad(rig);
-  EXPECT_NE(rig.Sent().find("L" + first + "\r\n\r\n"), std::string::npos);
-  EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  2  CHECKSUM  ERROR");
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kLoadFailed});
-  EXPECT_EQ(rig.form.prgProgress.Max(), 8);
-}
-
-TEST(LoaderScenario, UnwritableAndBinaryFiles) {
-  ScenarioRig rig(1);
-  StartWithLoadedBoard(rig);
-  rig.hex_folder.WriteHexLines({HexRecord(0x00, 0x0000, {0x02}), HexRecord(0x00, 0xF7FF, {1, 2})});
+  rig.hex_folder.WriteHexLines({HexRecord(0x00, 0x0000, {0x02}), HexRecord(0x00, 0xF7FF, {1, 2}),
+                                HexRecord(0x01, 0x0000, {})});
   ClickLoad(rig);
   EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  2, CANNOT WRITE TO MEMORY BYTE");
   EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kLoadFailed});
+  EXPECT_EQ(rig.form.prgProgress.Max(), 8);
+}
 
-  rig.dialogs.messages.clear();
+TEST(LoaderScenario, LoadsThatCannotSucceedLeaveTheBoardUntouched) {
+  const std::string data = HexRecord(0x00, 0x0000, {0x02, 0x00, 0x40});
+  const std::string end = HexRecord(0x01, 0x0000, {});
+  std::string bad_checksum = data;
+  bad_checksum.back() = bad_checksum.back() == '0' ? '1' : '0';
   std::string binary;
   for (int i = 0; i < 5000; ++i) binary.push_back(static_cast<char>((i * 131) & 0xFF));
-  rig.hex_folder.WriteHexFile(binary);
+  const struct {
+    std::optional<std::string> file;
+    std::string panel;
+  } cases[] = {
+      {std::nullopt, " OPEN  FILE"},
+      {"", "HEX  FILE  IS  EMPTY"},
+      {"\r\n\r\n", "HEX  FILE  LINE  1  IS  NOT  A  RECORD"},
+      {data + "\r\n" + data + "\r\n", "HEX  FILE  HAS  NO  END  RECORD"},
+      {data + "\r\nhello\r\n" + end, "HEX  FILE  LINE  2  IS  NOT  A  RECORD"},
+      {data + "\n" + bad_checksum + "\n" + end + "\n", "HEX  FILE  LINE  2  CHECKSUM  ERROR"},
+      {HexRecord(0x04, 0x0000, {0, 0}) + "\r\n" + end, "HEX  FILE  LINE  1  RECORD  TYPE  ERROR"},
+      {binary, "HEX  FILE  LINE  1  IS  NOT  A  RECORD"},
+  };
+  ScenarioRig rig(1);
+  StartWithLoadedBoard(rig);
+  const auto flash_at_0 = rig.board.Memory().FlashByte(0);
+  ASSERT_NE(flash_at_0, BoardMemory::kErased);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.panel);
+    std::filesystem::remove(rig.hex_folder.HexFilePath());
+    if (c.file) rig.hex_folder.WriteHexFile(*c.file);
+    rig.dialogs.messages.clear();
+    const auto sent = rig.Sent().size();
+    ClickLoad(rig);
+    EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text, "Error to open HEX file Korvane_ADC_Demo.Hex");
+    EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
+    EXPECT_EQ(rig.form.prgProgress.Max(), 8);
+    EXPECT_EQ(rig.Sent().size(), sent) << "nothing went to the board";
+    EXPECT_EQ(rig.board.Mode(), BoardMode::kRunning);
+    EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
+  }
+
+  // A good file, but no link speed was ever negotiated: no configuration byte can be written.
+  rig.hex_folder.WriteHexLines({data, end});
+  rig.form.ReloadLo.clear();
+  const auto sent = rig.Sent().size();
   ClickLoad(rig);
-  EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  1  CHECKSUM  ERROR");
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kLoadFailed});
+  EXPECT_EQ(rig.form.Panel(1).Text(), "NO  LINK  SPEED  IS  KNOWN,  PROGRAM  IS  NOT  LOADED");
+  EXPECT_EQ(rig.Sent().size(), sent);
+  EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
 }
 
 TEST(LoaderScenario, StopLoadDuringTheReplyWait) {
@@ -212,25 +236,6 @@ TEST(LoaderScenario, StopLoadDuringTheBootExchangesActsAtTheNextCheck) {
   const auto commands = rig.ProgrammingCommands();
   EXPECT_EQ(commands.back(), "E") << "the erase and configuration still ran";
   EXPECT_EQ(rig.Sent().find("L:"), std::string::npos) << "no line was sent";
-}
-
-TEST(LoaderScenario, MissingFileLeavesTheBoardUntouched) {
-  ScenarioRig rig(1);
-  StartWithLoadedBoard(rig);
-  const auto sent = rig.Sent().size();
-  const auto flash_at_0 = rig.board.Memory().FlashByte(0);
-
-  ClickLoad(rig);
-
-  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.dialogs.messages[0].text, "Error to open HEX file Korvane_ADC_Demo.Hex");
-  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(rig.form.prgProgress.Max(), 8);
-  EXPECT_EQ(rig.Sent().size(), sent) << "nothing went to the board";
-  EXPECT_EQ(rig.board.Mode(), BoardMode::kRunning);
-  EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
-  EXPECT_NE(flash_at_0, BoardMemory::kErased);
-  EXPECT_EQ(rig.form.Panel(1).Text(), " OPEN  FILE");
 }
 
 TEST(LoaderScenario, EachBootStepThatFailsEndsWithItsMessages) {

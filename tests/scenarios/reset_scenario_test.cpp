@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,7 +141,7 @@ TEST(ResetScenario, SilentBoardStartsTheLoaderWhichReportsItsOwnFailure) {
             std::vector<std::string>{"Error to open HEX file Korvane_ADC_Demo.Hex"});
   EXPECT_FALSE(rig.form.PrgmGo);
   EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
-  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3) << "the reset finishes after the loader";
+  EXPECT_EQ(rig.form.Panel(1).Text(), " OPEN  FILE") << "the loader's text stays";
   EXPECT_EQ(rig.adc_graph.PointCount(), 5000);
   EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
   EXPECT_TRUE(rig.form.cmdReset.Enabled());
@@ -186,12 +188,92 @@ TEST(ResetScenario, StopLoadAtStartUpWhenTheBoardFallsSilentMidFile) {
 
   rig.main.Form_Load();
 
-  EXPECT_TRUE(rig.Showed("PROGRAMMING  WAS  INTERRUPTED"));
-  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
+  EXPECT_EQ(rig.form.Panel(1).Text(), "PROGRAMMING  WAS  INTERRUPTED");
   EXPECT_TRUE(rig.dialogs.messages.empty());
   EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
   EXPECT_EQ(rig.form.cmdCntr[0].Caption(), "&Load Korvane");
   EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
+}
+
+TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
+  const struct {
+    std::optional<int> prog_mode_answers;
+    std::optional<int> corrupted_hex_line;
+    std::string panel;
+  } cases[] = {
+      {0, std::nullopt, "Korvane  PROG_RESET  FAILED"},
+      {std::nullopt, 3, "HEX  FILE  LINE  3  CHECKSUM  ERROR"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.panel);
+    ScenarioRig rig(3);
+    StartAndFillGraph(rig);
+    rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+    rig.board.Memory().EraseFlash();
+    BoardFaults faults;
+    faults.prog_mode_answer_limit = c.prog_mode_answers;
+    faults.corrupted_hex_line = c.corrupted_hex_line;
+    rig.board.SetFaults(faults);
+    rig.form.cmdReset.Click();
+    EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
+    EXPECT_TRUE(rig.form.cmdReset.Enabled());
+  }
+}
+
+TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErasesIt) {
+  const struct {
+    const char* command_line;
+    std::optional<int> prog_mode_answers;
+    std::string panel;
+  } cases[] = {
+      // A clock typed in Hz fits no link speed; discovery measures the clock the second time.
+      {"S 1 11059200", std::nullopt, "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET"},
+      // No answer to RRCA, and the board stays silent.
+      {"S 1", 1, "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command_line);
+    ScenarioRig rig(1);
+    rig.process.command_line = c.command_line;
+    rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+    BoardFaults faults;
+    faults.prog_mode_answer_limit = c.prog_mode_answers;
+    rig.board.SetFaults(faults);
+    rig.main.Form_Load();
+    ASSERT_TRUE(rig.form.BaudRate.empty());
+    const auto flash_at_0 = rig.board.Memory().FlashByte(0);
+
+    rig.form.cmdReset.Click();
+
+    EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
+    EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
+    for (const auto& command : rig.ProgrammingCommands()) {
+      EXPECT_NE(command, "M0000");
+      EXPECT_NE(command, "CW8011") << "never an empty configuration value";
+    }
+    EXPECT_EQ(rig.Sent().find("CW8011\r"), std::string::npos);
+  }
+}
+
+TEST(ResetScenario, WrongClockOnTheCommandLineLoadsOnceThenNamesTheSpeedProblem) {
+  ScenarioRig rig(1);  // the board runs at 11.0592 MHz
+  rig.process.command_line = "s 1 14.7456";
+  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  const std::string silent =
+      "Korvane  PROGRAM  SILENT  AT  57600  BAUD,  LINK  SPEED  OR  CLOCK  FREQUENCY  IS  LIKELY  "
+      "WRONG";
+
+  rig.main.Form_Load();
+  EXPECT_TRUE(rig.Showed("Korvane  PROGRAM  WAS  LOADED"));
+  EXPECT_EQ(rig.form.Panel(1).Text(), silent);
+  ASSERT_FALSE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.messages.back().icon, MessageIcon::kCritical);
+
+  rig.form.cmdCntr[2].Click();  // Run ADC resets the board first
+  rig.form.cmdReset.Click();
+  EXPECT_EQ(rig.form.Panel(1).Text(), silent);
+  const auto commands = rig.ProgrammingCommands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "M0000"), 1) << "loaded once only";
 }
 
 }  // namespace

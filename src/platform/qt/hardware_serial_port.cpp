@@ -89,12 +89,19 @@ void HardwareSerialPort::OpenPort() {
     qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "has no device";
     return;
   }
+  // A port opened at the system's default rate would talk to the board at a speed nobody chose.
+  const LineSettings line = ParseLineSettings(PortSettings());
+  if (line.bit_rate == 0) {
+    qCDebug(SerialLogCategory).noquote()
+        << CommPort().c_str() << "not opened: no bit rate in" << PortSettings().c_str();
+    return;
+  }
   const QString prog_reset_line = QString::fromStdString(
       settings_store_.Read(kApplication, kPortsSection, "ProgResetLine", "DTR"));
   prog_reset_on_dtr_ =
       prog_reset_line.trimmed().compare(QLatin1String("RTS"), Qt::CaseInsensitive) != 0;
   port_.setPortName(QString::fromStdString(device));
-  ApplyLineSettings();
+  ApplyLineSettings(line);
   if (!port_.open(QIODevice::ReadWrite)) {
     qCDebug(SerialLogCategory).noquote()
         << CommPort().c_str() << "=" << device.c_str() << "not opened:" << port_.errorString();
@@ -129,8 +136,7 @@ void HardwareSerialPort::WriteBytes(std::string_view bytes) {
   port_.flush();  // hand the bytes to the driver now, not at the next turn of the event loop
 }
 
-void HardwareSerialPort::ApplyLineSettings() {
-  const LineSettings line = ParseLineSettings(settings_);
+void HardwareSerialPort::ApplyLineSettings(const LineSettings& line) {
   port_.setBaudRate(line.bit_rate);
   port_.setParity(ToQtParity(line.parity));
   port_.setDataBits(static_cast<QSerialPort::DataBits>(line.data_bits));

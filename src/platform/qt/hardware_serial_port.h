@@ -8,6 +8,7 @@
 namespace korvane {
 
 class SettingsStore;
+struct LineSettings;
 
 /// A real serial port through QSerialPort, asynchronous: received bytes arrive from the event
 /// loop, Transmit queues and returns.
@@ -21,7 +22,8 @@ class SettingsStore;
 /// output wired to the board's programming reset; the other output is the run reset. Both are
 /// read at each open, and the line states set before the open are applied right after it.
 ///
-/// A missing or busy device leaves the port closed without a word. A device that vanishes while
+/// A missing or busy device, or settings that name no bit rate, leave the port closed without a
+/// word. A device that vanishes while
 /// open (adapter unplugged) closes the port and is reported once to the traffic listeners; after
 /// that the port behaves like a closed one.
 class HardwareSerialPort final : public SerialPort {
@@ -42,7 +44,7 @@ class HardwareSerialPort final : public SerialPort {
   void WriteBytes(std::string_view bytes) override;
 
  private:
-  void ApplyLineSettings();
+  void ApplyLineSettings(const LineSettings& line);
   void ApplyResetLines();
   void OnReadyRead();
   void OnErrorOccurred(QSerialPort::SerialPortError error);
