@@ -192,6 +192,7 @@ void FeedProgrammingMode(std::string_view stream) {
   }
   bool flash_checked_erased = false;
   bool in_transfer = false;
+  bool dropping_line = false;
   std::size_t line_length = 0;
   std::size_t pending = 0;
   for (const char byte : stream) {
@@ -201,8 +202,15 @@ void FeedProgrammingMode(std::string_view stream) {
       in_transfer = reply.bytes != "T";
       continue;
     }
-    if (IsLineNoise(byte) || (pending == 0 && byte == '\n')) {
-      Check(reply.bytes.empty() && !reply.completed, "line noise and a lone LF are ignored");
+    if (dropping_line) {
+      dropping_line = byte != '\r';
+      if (dropping_line) {
+        Check(reply.bytes.empty() && !reply.completed, "the rest of a malformed line is dropped");
+        continue;
+      }
+    }
+    if (pending == 0 && byte == '\n') {
+      Check(reply.bytes.empty() && !reply.completed, "a lone LF is ignored");
       continue;
     }
     Check(!reply.bytes.empty() && reply.bytes.front() == byte, "every command byte is echoed");
@@ -219,7 +227,13 @@ void FeedProgrammingMode(std::string_view stream) {
       continue;
     }
     Check(reply.answered, "a complete command is answered");
-    if (answer == "?>") continue;
+    Check(reply.busy_ms == ((reply.command == "M0000" || reply.command == "M8000") ? 250 : 0),
+          "only an erase keeps the chip busy");
+    if (answer == "?\r\n") {
+      dropping_line = true;
+      continue;
+    }
+    Check(answer.find('?') == std::string_view::npos, "a malformed command gets no prompt");
     CheckCommandAnswer(reply.command, answer, memory, registers, flash_checked_erased);
   }
 }
@@ -232,24 +246,33 @@ void FeedBoardProgram(std::string_view stream) {
       [&last_written](int address, std::uint8_t value) { last_written.emplace(address, value); });
   program.Start();
   Check(sfrs.Read(0xE6) == 0x80, "the program starts with the offset DAC at zero");
+  bool dropping_line = false;
   for (const char byte : stream) {
     const bool was_streaming = program.Stream().has_value();
     last_written.reset();
     const InterpreterReply reply = program.Receive(byte);
-    Check(reply.bytes.empty() || reply.bytes == "]" || reply.bytes == "?]",
-          "the board program answers only \"]\" and \"?]\"");
+    Check(reply.bytes.empty() || reply.bytes == "]" || reply.bytes == "?\r\n",
+          "the board program answers only \"]\" and \"?\" CR LF");
     Check(program.AveragingCount() >= 0 && program.AveragingCount() <= 0xFFFF,
           "N is four hex digits");
-    if (IsLineNoise(byte)) {
-      Check(reply.bytes.empty() && !reply.completed, "line noise is ignored");
-      continue;
-    }
     if (was_streaming) {
       Check(reply.bytes == (byte == '\r' ? "]" : ""), "a stream hears only CR");
       Check(program.Stream().has_value() == (byte != '\r'), "a CR ends the stream");
       continue;
     }
-    if (!reply.completed || reply.bytes == "?]") continue;
+    if (dropping_line) {
+      dropping_line = byte != '\r';
+      Check(dropping_line ? reply.bytes.empty() : reply.bytes == "]",
+            "the rest of a malformed line is dropped, its CR answered");
+      continue;
+    }
+    if (reply.bytes == "?\r\n") {
+      Check(reply.completed && reply.answered, "a malformed command is answered");
+      dropping_line = true;
+      continue;
+    }
+    Check(!IsLineNoise(byte), "a byte >= 80h is never part of a command");
+    if (!reply.completed) continue;
     const std::string& command = reply.command;
     if (command.front() == 'U') {
       const auto kind = program.Stream();

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "board/board_mode.h"
+#include "board/boot_bit_rates.h"
 #include "board/serial_line.h"
 #include "board/simulated_board.h"
 #include "fuzz_check.h"
@@ -35,14 +36,16 @@ enum HostAction : unsigned char {
   kRunLineOn,
   kProgResetPulse,
   kRunResetPulse,
-  kToggleWrongRate,   ///< from now on send at a rate the board's UART garbles (or stop doing so)
+  kToggleWrongRate,   ///< from now on send at 1.5 x the board's UART rate (or stop doing so)
   kNextDetectedRate,  ///< the next rate for the CR that starts programming mode
   kFirstWait,         ///< F8..FF: waits of kWaits
 };
 
 constexpr Millis kWaits[] = {Millis{1},  Millis{2},  Millis{5},   Millis{10},
                              Millis{20}, Millis{50}, Millis{100}, Millis{500}};
-constexpr int kHostRates[] = {9600, 57600, 1200, 115200, 19200};
+/// 115200 and 4000 the boot firmware's clock cannot make.
+constexpr int kHostRates[] = {9600, 57600, 1200, 115200, 19200, 4000};
+constexpr double kClockMhz = 11.0592;
 
 bool IsResultLine(std::string_view bytes) {
   if (bytes.size() != kResultLineLength || bytes.substr(6) != "\r\n") return false;
@@ -72,9 +75,15 @@ class CountedTime final : public TimeBase {
   std::uint64_t scheduled_ = 0;
 };
 
+BoardOptions ClockedBoard() {
+  BoardOptions options;
+  options.clock_mhz = kClockMhz;
+  return options;
+}
+
 class HostRig {
  public:
-  HostRig() : board_(time_) {
+  HostRig() : board_(time_, ClockedBoard()) {
     board_.SetTransmitter([this](std::string_view bytes, int bit_rate) { Sent(bytes, bit_rate); });
   }
 
@@ -102,8 +111,14 @@ class HostRig {
     if (bytes.empty()) return;
     int rate = board_.UartBitRate();
     if (rate == 0) rate = kHostRates[detected_rate_index_];
-    if (wrong_rate_) rate *= 2;
+    if (wrong_rate_) rate = rate * 3 / 2;
+    const BoardMode mode = board_.Mode();
+    const bool detecting = mode == BoardMode::kDetectingBitRate;
     board_.ReceiveSerial(bytes, rate);
+    if (detecting && board_.Mode() == BoardMode::kProgramming) {
+      Check(BootFirmwareLocksOnto(kClockMhz, rate) && board_.UartBitRate() == rate,
+            "programming mode starts only at a rate the clock makes");
+    }
     CheckState();
   }
 
@@ -150,14 +165,15 @@ class HostRig {
   /// Everything the board puts on its line, checked as it goes.
   void Sent(std::string_view bytes, int bit_rate) {
     Check(bit_rate > 0 && bit_rate == board_.UartBitRate(), "the board sends at its UART's rate");
-    Check(std::none_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; }),
-          "the board sends only ASCII");
+    Check(board_.Mode() != BoardMode::kRunning ||
+              std::none_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; }),
+          "the board program sends only ASCII (programming mode echoes what it heard)");
     const Micros byte_time = ByteTimeOnLine(bit_rate);
     const Micros backlog = std::max(line_free_at_ - time_.Now(), Micros{0});
     line_free_at_ = time_.Now() + backlog + static_cast<Micros::rep>(bytes.size()) * byte_time;
     if (board_.Mode() != BoardMode::kRunning) return;
-    if (bytes == "]" || bytes == "?]") return;
+    if (bytes == "]" || bytes == "?\r\n") return;
     Check(IsResultLine(bytes) && board_.IsStreaming(),
           "the board program sends prompts, and result lines while it streams");
     Check(backlog <= static_cast<Micros::rep>(kResultLineLength) * byte_time + Micros{2},
@@ -176,7 +192,9 @@ class HostRig {
       Check(board_.IsStreaming() == board_.Program().Stream().has_value(),
             "the board streams while the program's stream runs");
     }
-    Check(time_.HasScheduled() == board_.IsStreaming(), "nothing stays scheduled after a stream");
+    Check(!board_.IsErasing() || mode == BoardMode::kProgramming, "only programming mode erases");
+    Check(time_.HasScheduled() == (board_.IsStreaming() || board_.IsErasing()),
+          "nothing stays scheduled after a stream or an erase");
   }
 
   void CheckReceivedCommands() const {

@@ -12,7 +12,7 @@ namespace korvane {
 namespace {
 
 constexpr std::string_view kPrompt = "]";
-constexpr std::string_view kUnknownCommand = "?]";
+constexpr std::string_view kMalformed = "?\r\n";
 constexpr int kReloadLowAddress = 0x8011;
 constexpr int kReloadHighAddress = 0x8013;
 constexpr int kMarkerLowAddress = 0x8010;
@@ -68,20 +68,25 @@ void BoardProgram::Start() {
   command_.clear();
   averaging_count_ = 0;
   stream_.reset();
+  dropping_line_ = false;
   sfrs_.Write(adc_register::kOffsetDac, kOffsetDacZero);
 }
 
 InterpreterReply BoardProgram::Receive(char byte) {
-  if (static_cast<unsigned char>(byte) >= 0x80) return {};
   if (stream_) return ReceiveDuringStream(byte);
+  if (dropping_line_) {
+    if (byte != '\r') return {};
+    dropping_line_ = false;
+  }
   if (command_.empty() && byte == '\n') return {};
 
   command_.push_back(byte);
   const std::size_t length = CommandLength(command_.front());
   if (length == 0 ||
       (command_.size() > 1 && !FitsCommand(command_.front(), command_.size() - 1, byte))) {
-    InterpreterReply reply{std::string(kUnknownCommand), true, true, command_};
+    InterpreterReply reply{std::string(kMalformed), true, true, command_};
     command_.clear();
+    dropping_line_ = true;
     return reply;
   }
   if (command_.size() < length) return {};

@@ -18,9 +18,10 @@ namespace korvane {
 ///   "H1"        accepted         "N" nnnn  store the averaging count N (the host sends "N00" nn)
 ///   "U3", "U4", "U5"  start a conversion stream, no prompt; a CR ends it with "]"
 ///   CR alone    "]"
-/// Anything else is answered "?" and "]". A lone LF is ignored, so are bytes >= 80h (line noise)
-/// and everything but CR while a stream runs. The program sets the offset DAC to zero (E6 = 80)
-/// when it starts.
+/// A malformed command (unknown letters, a byte >= 80h, a wrong digit, a CR inside a command) is
+/// answered "?" CR LF and no prompt: the rest of the line up to the next CR is dropped, and that
+/// CR is answered "]". A lone LF is ignored, and so is everything but CR while a stream runs. The
+/// program sets the offset DAC to zero (E6 = 80) when it starts.
 class BoardProgram {
  public:
   /// The link speed when the configuration memory holds no reload value.
@@ -54,6 +55,8 @@ class BoardProgram {
   int averaging_count_ = 0;
   /// The board (ConversionStream) sends results while this is set.
   std::optional<StreamKind> stream_;
+  /// After a malformed command: the rest of its line is dropped up to the next CR.
+  bool dropping_line_ = false;
   RegisterWritten register_written_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "board/image_trailer.h"
+
 namespace korvane {
 
 namespace {
@@ -29,9 +31,9 @@ std::string HexRecord(std::uint8_t type, std::uint16_t address,
   return record;
 }
 
-std::vector<std::string> HexImageLines(std::uint16_t address,
-                                       const std::vector<std::uint8_t>& bytes,
-                                       std::size_t bytes_per_line) {
+std::vector<std::string> PartialHexImageLines(std::uint16_t address,
+                                              const std::vector<std::uint8_t>& bytes,
+                                              std::size_t bytes_per_line) {
   std::vector<std::string> lines;
   bytes_per_line = std::max<std::size_t>(bytes_per_line, 1);
   for (std::size_t start = 0; start < bytes.size(); start += bytes_per_line) {
@@ -41,6 +43,15 @@ std::vector<std::string> HexImageLines(std::uint16_t address,
     lines.push_back(HexRecord(0x00, static_cast<std::uint16_t>(address + start), chunk));
   }
   lines.push_back(HexRecord(0x01, 0x0000, {}));
+  return lines;
+}
+
+std::vector<std::string> HexImageLines(std::uint16_t address,
+                                       const std::vector<std::uint8_t>& bytes,
+                                       std::size_t bytes_per_line) {
+  std::vector<std::string> lines = PartialHexImageLines(address, bytes, bytes_per_line);
+  lines.insert(lines.end() - 1,
+               HexRecord(0x00, kImageTrailerAddress, ImageTrailer(address, bytes)));
   return lines;
 }
 

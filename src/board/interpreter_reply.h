@@ -15,6 +15,9 @@ struct InterpreterReply {
   bool answered = false;
   /// The completed command's text, valid when `completed`.
   std::string command;
+  /// The interpreter works this long on the command (an erase): the last byte of `bytes`, its
+  /// prompt, comes only then, and it hears nothing meanwhile.
+  int busy_ms = 0;
 };
 
 }  // namespace korvane

@@ -12,7 +12,7 @@ namespace korvane {
 namespace {
 
 constexpr char kPrompt = '>';
-constexpr std::string_view kUnknownCommand = "?>";
+constexpr std::string_view kMalformed = "?\r\n";
 
 /// Length of the command that starts with `text`: 0 while its letters do not tell yet, nothing
 /// when no command starts so.
@@ -55,6 +55,7 @@ ProgrammingMode::ProgrammingMode(BoardMemory& memory, SfrBank& sfrs)
 InterpreterReply ProgrammingMode::Start() {
   command_.clear();
   in_hex_transfer_ = false;
+  dropping_line_ = false;
   return {"\r\n>", true, true, "\r"};
 }
 
@@ -66,7 +67,10 @@ InterpreterReply ProgrammingMode::Receive(char byte) {
 }
 
 InterpreterReply ProgrammingMode::ReceiveCommandByte(char byte) {
-  if (static_cast<unsigned char>(byte) >= 0x80) return {};
+  if (dropping_line_) {
+    if (byte != '\r') return {};
+    dropping_line_ = false;
+  }
   if (command_.empty() && byte == '\n') return {};
   const std::string echo(1, byte);
 
@@ -75,14 +79,17 @@ InterpreterReply ProgrammingMode::ReceiveCommandByte(char byte) {
   const bool bad_digit = length && *length > 0 && command_.size() > LetterCount(command_) &&
                          !HexDigitValue(byte).has_value();
   if (!length || bad_digit) {
-    InterpreterReply reply{echo + std::string(kUnknownCommand), true, true, command_};
+    InterpreterReply reply{echo + std::string(kMalformed), true, true, command_};
     command_.clear();
+    dropping_line_ = true;
     return reply;
   }
   if (*length == 0 || command_.size() < *length) return {echo, false, false, ""};
 
   InterpreterReply reply{echo + Execute(command_), true, true, command_};
   if (command_ == "L") reply.answered = false;
+  if (command_ == "M0000" || command_ == "M8000") reply.busy_ms = kEraseMs;
+  if (reply.bytes.ends_with(kMalformed)) dropping_line_ = true;
   command_.clear();
   return reply;
 }
@@ -111,7 +118,7 @@ std::string ProgrammingMode::Execute(const std::string& command) {
     memory_.EraseConfig();
     return std::string(1, kPrompt);
   }
-  return std::string(kUnknownCommand);
+  return std::string(kMalformed);
 }
 
 std::string ProgrammingMode::WriteCodeOrConfig(int address, int value) {

@@ -19,12 +19,17 @@ namespace korvane {
 ///   "L"            Intel HEX transfer (HexLoader) until its end-of-file record; no echo, no prompt
 /// "CW" writes addresses 8000..80FF to the configuration memory and all other addresses to the
 /// flash; a byte that cannot be written (outside both, flash cell not erased) puts "X" before the
-/// prompt. Anything else (unknown letters, a non-hex digit, CR inside a command, "M" with another
-/// address) is answered "?" and ">". A lone LF (the end of a CR LF pair) and bytes >= 80h (line
-/// noise) are ignored without an echo.
+/// prompt. "M0000" and "M8000" take kEraseMs before their prompt. A malformed command (unknown
+/// letters, a byte >= 80h, a non-hex digit, a CR inside a command, a command cut short by the
+/// next one's letters, "M" with another address) has its offending byte echoed, then "?" CR LF
+/// and no prompt: the rest of the line up to the next CR is dropped unechoed, and that CR is
+/// answered like a lone CR. A lone LF (the end of a CR LF pair) is ignored without an echo.
 class ProgrammingMode {
  public:
   ProgrammingMode(BoardMemory& memory, SfrBank& sfrs);
+
+  /// How long an erase takes.
+  static constexpr int kEraseMs = 250;
 
   /// Starts at the command state; returns the answer to the carriage return that set the bit rate.
   InterpreterReply Start();
@@ -43,6 +48,8 @@ class ProgrammingMode {
   HexLoader hex_loader_;
   std::string command_;
   bool in_hex_transfer_ = false;
+  /// After a malformed command: the rest of its line is dropped up to the next CR.
+  bool dropping_line_ = false;
 };
 
 }  // namespace korvane

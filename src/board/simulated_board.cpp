@@ -1,27 +1,30 @@
 #include "board/simulated_board.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 #include <utility>
 
+#include "board/boot_bit_rates.h"
 #include "board/clock_count.h"
+#include "board/hex_image.h"
+#include "board/image_trailer.h"
 #include "board/serial_line.h"
 
 namespace korvane {
 
 namespace {
 
-/// What a factory-loaded board holds at 0000: a jump to 0040, where the program loops.
-constexpr std::array<std::uint8_t, 3> kProgramEntry = {0x02, 0x00, 0x40};
-constexpr std::array<std::uint8_t, 2> kProgramLoop = {0x80, 0xFE};
-constexpr int kProgramLoopAddress = 0x40;
+/// Size of the program a factory-loaded board holds (DemoProgramBytes), with its trailer.
+constexpr std::size_t kFactoryProgramSize = 0x100;
 
 /// Letters a garbage answer must never contain: the prompts and the HEX reply letters.
 constexpr std::string_view kMeaningfulReplies = "]>.TEX";
 
-/// Keeps the noise's random sequence apart from the garbage answers' for the same seed.
+/// Keeps the conversion noise's random sequence apart from the garbage answers' for the same seed.
 constexpr std::uint32_t kNoiseSeedMix = 0x9E3779B9u;
+/// Keeps the line noise's random sequence apart from both.
+constexpr std::uint32_t kLineNoiseSeedMix = 0x85EBCA6Bu;
+constexpr double kRandomRange = 4294967296.0;
 
 }  // namespace
 
@@ -32,6 +35,7 @@ SimulatedBoard::SimulatedBoard(TimeBase& time, BoardOptions options)
       programming_(memory_, sfrs_),
       program_(sfrs_),
       random_(options.seed),
+      noise_random_(options.seed ^ kLineNoiseSeedMix),
       adc_(options.adc_inputs, options.seed ^ kNoiseSeedMix),
       stream_(
           time, adc_, [this](std::string_view bytes) { Send(std::string(bytes)); },
@@ -39,15 +43,12 @@ SimulatedBoard::SimulatedBoard(TimeBase& time, BoardOptions options)
       ignored_crs_left_(options.faults.ignored_bit_rate_crs) {
   program_.SetRegisterWritten(
       [this](int address, std::uint8_t value) { RegisterWritten(address, value); });
-  if (options_.program_loaded) {
-    for (std::size_t i = 0; i < kProgramEntry.size(); ++i) {
-      memory_.WriteFlash(static_cast<int>(i), kProgramEntry[i]);
-    }
-    for (std::size_t i = 0; i < kProgramLoop.size(); ++i) {
-      memory_.WriteFlash(kProgramLoopAddress + static_cast<int>(i), kProgramLoop[i]);
-    }
-  }
+  if (options_.program_loaded) WriteWholeImage(memory_, DemoProgramBytes(kFactoryProgramSize));
   StartBoardProgram();
+}
+
+SimulatedBoard::~SimulatedBoard() {
+  if (erase_done_) time_.Cancel(*erase_done_);
 }
 
 void SimulatedBoard::SetProgResetInput(bool on) {
@@ -75,11 +76,15 @@ void SimulatedBoard::SetFaults(const BoardFaults& faults) {
   options_.faults = faults;
   prog_answers_ = 0;
   run_answers_ = 0;
+  bytes_sent_ = 0;
+  bytes_heard_ = 0;
   ignored_crs_left_ = faults.ignored_bit_rate_crs;
 }
 
 void SimulatedBoard::HoldInReset() {
   stream_.Stop();
+  if (erase_done_) time_.Cancel(*erase_done_);
+  erase_done_.reset();
   adc_.ForgetCalibration();
   mode_ = BoardMode::kHeldInReset;
   uart_bit_rate_ = 0;
@@ -97,7 +102,7 @@ void SimulatedBoard::ReleaseReset() {
 }
 
 void SimulatedBoard::StartBoardProgram() {
-  if (!memory_.HasProgram()) {
+  if (!HoldsWholeImage(memory_)) {
     mode_ = BoardMode::kIdle;
     uart_bit_rate_ = 0;
     return;
@@ -108,24 +113,32 @@ void SimulatedBoard::StartBoardProgram() {
   stream_.Stop();
 }
 
-void SimulatedBoard::ReceiveSerial(std::string_view bytes, int sender_bit_rate) {
-  for (const char byte : bytes) ReceiveByte(byte, sender_bit_rate);
+void SimulatedBoard::ReceiveSerial(std::string_view bytes, int bit_rate) {
+  for (const char byte : bytes) {
+    if (uart_bit_rate_ == 0 || bit_rate == uart_bit_rate_) {
+      ReceiveByte(byte, bit_rate);
+      continue;
+    }
+    for (const char heard : ReadBytesAtRate(std::string_view(&byte, 1), bit_rate, uart_bit_rate_)) {
+      ReceiveByte(heard, uart_bit_rate_);
+    }
+  }
 }
 
-void SimulatedBoard::ReceiveByte(char byte, int sender_bit_rate) {
-  if (AnswersExhausted()) return;
+void SimulatedBoard::ReceiveByte(char byte, int bit_rate) {
+  if (AnswersExhausted() || IsErasing()) return;
   switch (mode_) {
     case BoardMode::kHeldInReset:
     case BoardMode::kIdle:
       return;
     case BoardMode::kDetectingBitRate:
-      ReceiveBitRateCr(byte, sender_bit_rate);
+      ReceiveBitRateCr(Noisy(byte, false), bit_rate);
       return;
     case BoardMode::kProgramming:
     case BoardMode::kRunning:
       break;
   }
-  const char heard = BitRatesMatch(sender_bit_rate, uart_bit_rate_) ? byte : GarbledByte(byte);
+  const char heard = Noisy(byte, false);
   if (mode_ == BoardMode::kProgramming) {
     Handle(programming_.Receive(CorruptHexByte(heard)));
     return;
@@ -150,7 +163,7 @@ void SimulatedBoard::RegisterWritten(int address, std::uint8_t value) {
 
 /// The bit-rate detection measures the start of a carriage return; any other byte is ignored.
 void SimulatedBoard::ReceiveBitRateCr(char byte, int sender_bit_rate) {
-  if (byte != '\r' || sender_bit_rate <= 0) return;
+  if (byte != '\r' || !BootFirmwareLocksOnto(options_.clock_mhz, sender_bit_rate)) return;
   if (ignored_crs_left_ > 0) {
     --ignored_crs_left_;
     return;
@@ -188,7 +201,19 @@ bool SimulatedBoard::AnswersExhausted() const {
 void SimulatedBoard::Handle(const InterpreterReply& reply) {
   if (reply.completed) commands_.push_back({time_.Now(), mode_, reply.command});
   if (reply.answered) ++(mode_ == BoardMode::kRunning ? run_answers_ : prog_answers_);
-  Send(reply.bytes);
+  if (reply.busy_ms <= 0 || reply.bytes.empty()) {
+    Send(reply.bytes);
+    return;
+  }
+  Send(reply.bytes.substr(0, reply.bytes.size() - 1));
+  const int busy_ms = options_.faults.erase_ms.value_or(reply.busy_ms);
+  erase_done_ =
+      time_.Schedule(Millis{busy_ms}, [this, prompt = reply.bytes.back()] { FinishErase(prompt); });
+}
+
+void SimulatedBoard::FinishErase(char prompt) {
+  erase_done_.reset();
+  Send(std::string(1, prompt));
 }
 
 void SimulatedBoard::Send(std::string bytes) {
@@ -199,7 +224,24 @@ void SimulatedBoard::Send(std::string bytes) {
   if (options_.faults.garbage_answers) {
     for (char& byte : bytes) byte = GarbageByte();
   }
+  for (char& byte : bytes) byte = Noisy(byte, true);
   transmitter_(bytes, uart_bit_rate_);
+}
+
+char SimulatedBoard::Noisy(char byte, bool to_host) {
+  const BoardFaults& faults = options_.faults;
+  auto bits = static_cast<std::uint8_t>(byte);
+  const int nth = ++(to_host ? bytes_sent_ : bytes_heard_);
+  if (faults.noisy_byte && faults.noisy_byte->to_host == to_host && faults.noisy_byte->nth == nth) {
+    bits = static_cast<std::uint8_t>(bits ^ faults.noisy_byte->flipped_bits);
+  }
+  if (faults.noise_bit_error_rate > 0) {
+    for (int bit = 0; bit < 8; ++bit) {
+      const auto draw = static_cast<double>(noise_random_()) / kRandomRange;
+      if (draw < faults.noise_bit_error_rate) bits = static_cast<std::uint8_t>(bits ^ (1u << bit));
+    }
+  }
+  return static_cast<char>(bits);
 }
 
 char SimulatedBoard::GarbageByte() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -27,10 +28,13 @@ namespace korvane {
 /// program, prompt "]"). Deterministic for given options and input.
 ///
 /// Resets: while either reset input is off the chip is held in reset and hears nothing. When both
-/// are on again it starts in programming mode if the programming-reset input was pulsed, else it
-/// runs the board program (a blank flash leaves it idle and silent). Power-up runs the program.
-/// Programming mode first waits for a carriage return and adopts the bit rate it came at; the
-/// board program talks at the rate its configuration bytes 8010..8013 give (BoardProgram).
+/// are on again it starts in programming mode if the programming-reset input went off since the
+/// last start, else it runs the board program. The program runs only when the flash holds a
+/// whole image (HoldsWholeImage); otherwise the chip stays idle and silent. Power-up runs the
+/// program. Programming mode first waits for a carriage return and adopts its bit rate if the
+/// clock can make it (BootFirmwareLocksOnto); the board program talks at the rate its
+/// configuration bytes 8010..8013 give (BoardProgram). Bytes sent at another rate than the
+/// UART's are read as the UART would read them (ReadAtRate). Erases take their time.
 /// Flash and configuration memory are nonvolatile; SFRs go back to 00 at every reset (the board
 /// program then sets the offset DAC, E6, to zero: 80).
 ///
@@ -43,6 +47,7 @@ class SimulatedBoard {
   using Transmitter = std::function<void(std::string_view bytes, int bit_rate)>;
 
   explicit SimulatedBoard(TimeBase& time, BoardOptions options = {});
+  ~SimulatedBoard();
   SimulatedBoard(const SimulatedBoard&) = delete;
   SimulatedBoard& operator=(const SimulatedBoard&) = delete;
 
@@ -52,9 +57,10 @@ class SimulatedBoard {
   /// on = the line's idle level; a reset pulse is on, off, on.
   void SetProgResetInput(bool on);
   void SetRunResetInput(bool on);
-  /// Bytes that have arrived on the board's receive line, sent at `sender_bit_rate`. A rate that
-  /// does not match the board's UART garbles them (see GarbledByte).
-  void ReceiveSerial(std::string_view bytes, int sender_bit_rate);
+  /// Bytes that have arrived on the board's receive line, read at `bit_rate`: the sender's rate,
+  /// or the UART's when the line already re-read them. Bytes at a rate other than the UART's are
+  /// re-read one by one (ReadAtRate).
+  void ReceiveSerial(std::string_view bytes, int bit_rate);
 
   /// The UART's bit rate; 0 when the board is not listening (in reset, idle, or still waiting
   /// for the carriage return that sets the programming-mode rate).
@@ -79,6 +85,8 @@ class SimulatedBoard {
   AdcInputs& ConverterInputs() { return adc_.Inputs(); }
   ChipCalibration AdcCalibration() const { return adc_.Calibration(); }
   bool IsStreaming() const { return stream_.IsRunning(); }
+  /// True while an erase runs: the chip hears nothing until its prompt.
+  bool IsErasing() const { return erase_done_.has_value(); }
 
  private:
   void HoldInReset();
@@ -92,6 +100,9 @@ class SimulatedBoard {
   void Handle(const InterpreterReply& reply);
   void Send(std::string bytes);
   char GarbageByte();
+  /// Applies the noise faults to one byte on the line.
+  char Noisy(char byte, bool to_host);
+  void FinishErase(char prompt);
   void RegisterWritten(int address, std::uint8_t value);
   /// Starts or stops the conversion stream as the board program asks.
   void FollowProgramStream();
@@ -103,6 +114,10 @@ class SimulatedBoard {
   ProgrammingMode programming_;
   BoardProgram program_;
   std::mt19937 random_;
+  std::mt19937 noise_random_;
+  int bytes_sent_ = 0;
+  int bytes_heard_ = 0;
+  std::optional<TimeBase::CallbackId> erase_done_;
   AdcModel adc_;
   /// When the UART has sent everything it was given.
   Micros transmit_free_at_{0};

@@ -1,19 +1,21 @@
 #include "board/simulated_serial_port.h"
 
-#include <string>
-
-#include "board/serial_line.h"
-
 namespace korvane {
 
 SimulatedSerialPort::SimulatedSerialPort(TimeBase& time, SimulatedBoard& board, int board_port)
     : board_(board),
       board_port_(board_port),
-      to_board_(time,
-                [this](std::string_view bytes) { board_.ReceiveSerial(bytes, open_bit_rate_); }),
-      to_host_(time, [this](std::string_view bytes) { DeliverReceived(bytes); }) {
+      to_board_(
+          time, [this](std::string_view bytes, int rate) { board_.ReceiveSerial(bytes, rate); },
+          [this] { return board_.UartBitRate(); }),
+      to_host_(
+          time, [this](std::string_view bytes, int) { DeliverReceived(bytes); },
+          [this] { return open_bit_rate_; }) {
   board_.SetTransmitter(
       [this](std::string_view bytes, int bit_rate) { ReceiveFromBoard(bytes, bit_rate); });
+  if (board_port_ == kNoBoard) return;
+  board_.SetProgResetInput(false);  // the lines of a port never opened are off
+  board_.SetRunResetInput(false);
 }
 
 SimulatedSerialPort::~SimulatedSerialPort() {
@@ -38,8 +40,8 @@ void SimulatedSerialPort::ClosePort() {
   to_board_.Clear();
   to_host_.Clear();
   if (!reached_board) return;
-  board_.SetProgResetInput(true);
-  board_.SetRunResetInput(true);
+  board_.SetProgResetInput(false);
+  board_.SetRunResetInput(false);
 }
 
 void SimulatedSerialPort::Unplug(int port_number) {
@@ -64,14 +66,7 @@ void SimulatedSerialPort::WriteBytes(std::string_view bytes) {
 }
 
 void SimulatedSerialPort::ReceiveFromBoard(std::string_view bytes, int board_bit_rate) {
-  if (!ReachesBoard()) return;
-  if (BitRatesMatch(board_bit_rate, open_bit_rate_)) {
-    to_host_.Send(bytes, board_bit_rate);
-    return;
-  }
-  std::string garbled(bytes);
-  for (char& byte : garbled) byte = GarbledByte(byte);
-  to_host_.Send(garbled, board_bit_rate);
+  if (ReachesBoard()) to_host_.Send(bytes, board_bit_rate);
 }
 
 }  // namespace korvane

@@ -12,8 +12,12 @@ namespace korvane {
 /// A serial port whose line leads to the simulated board. One port number carries the board;
 /// every other port opens fine but stays silent (what is sent goes nowhere, nothing arrives).
 /// Bytes take their real time on the line: 10 bits each at the port's bit rate towards the board
-/// and at the board's rate back. A bit-rate mismatch garbles bytes as a real UART would. The modem
-/// lines drive the board's reset inputs while the port is open; closing leaves them idle (on).
+/// and at the board's rate back. A receiver at another rate reads them as its UART would
+/// (ReadAtRate). The modem lines (DTR, RTS) drive the board's reset inputs: they are on only
+/// while the port is open and set on; a port never opened, or closed, has both off, which holds
+/// the board in reset. Opening it with both set on releases the board, which then starts in
+/// programming mode, since its programming-reset input went off (SimulatedBoard); a run-reset
+/// pulse after the open starts the loaded program.
 class SimulatedSerialPort final : public SerialPort {
  public:
   /// No port carries the board.

@@ -23,17 +23,28 @@ double HostClockMhz(int ca, int cb) {
   return std::round(f * 10.0) / 10.0;
 }
 
-TEST(ProgrammingMode, ResetPulseAndCarriageReturnGivePromptAtTheHostsRate) {
-  for (const int rate : {1200, 2400, 57600}) {
-    BoardBench bench;
-    EXPECT_EQ(bench.EnterProgrammingMode(rate), "\r\n>") << rate;
-    EXPECT_EQ(bench.board.Mode(), BoardMode::kProgramming);
-    EXPECT_EQ(bench.board.UartBitRate(), rate);
+TEST(ProgrammingMode, EnteredOnlyAtARateTheClockMakes) {
+  struct Case {
+    double clock;
+    int rate;
+    bool answers;
+  };
+  const Case cases[] = {
+      {11.0592, 1200, true},    {11.0592, 2400, true}, {11.0592, 57600, true},
+      {11.0592, 115200, false}, {10.0, 38400, true},   {10.0, 57600, false},
+      {24.0, 57600, true},      {1.8432, 1200, true},  {1.8432, 2400, true},
+      {1.8432, 57600, false},   {3.6864, 1200, true},  {3.6864, 2400, false},
+      {0.5, 1200, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.clock) + " MHz at " + std::to_string(c.rate));
+    BoardBench bench(ClockedAt(c.clock));
+    EXPECT_EQ(bench.EnterProgrammingMode(c.rate), c.answers ? "\r\n>" : "");
+    EXPECT_EQ(bench.board.UartBitRate(), c.answers ? c.rate : 0);
+    if (!c.answers) {
+      EXPECT_EQ(bench.Exchange("\r", Millis{100}), "") << "every CR is ignored";
+    }
   }
-
-  BoardBench running;  // no programming reset: the board program at 9600 cannot hear 1200
-  running.Open(1200);
-  EXPECT_EQ(running.Exchange("\r"), "");
 
   BoardOptions ignores_one_cr;
   ignores_one_cr.faults.ignored_bit_rate_crs = 1;
@@ -87,11 +98,7 @@ TEST(ProgrammingMode, RegistersAndMemoryCommands) {
 
   EXPECT_EQ(bench.Exchange("E"), "E>");
   EXPECT_EQ(bench.Exchange("\r"), "\r\n>");
-  EXPECT_EQ(bench.Exchange("Z"), "Z?>");
-  EXPECT_EQ(bench.Exchange("RQ"), "RQ?>");
-  EXPECT_EQ(bench.Exchange("RWG"), "RWG?>");
-  EXPECT_EQ(bench.Exchange("M1234"), "M1234?>");
-  EXPECT_EQ(bench.Exchange(std::string("\x80\xFE\n", 3)), "") << "line noise is not echoed";
+  EXPECT_EQ(bench.Exchange("\n"), "") << "the rest of a CR LF";
 
   // Memory outlives resets; registers do not.
   bench.PulseProgReset();
@@ -100,17 +107,46 @@ TEST(ProgrammingMode, RegistersAndMemoryCommands) {
   EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
   EXPECT_TRUE(bench.board.Memory().HasProgram());
 
-  EXPECT_EQ(bench.Exchange("M0000"), "M0000>");
+  // An erase takes 250 ms, during which the chip hears nothing.
+  EXPECT_EQ(bench.Exchange("M0000", Millis{200}), "M0000");
+  EXPECT_EQ(bench.Exchange("RR00", Millis{100}), ">") << "RR00 went unheard";
   EXPECT_FALSE(bench.board.Memory().HasProgram());
   EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
   EXPECT_EQ(bench.Exchange("M8000"), "M8000>");
   EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0xFF);
+  BoardFaults slow_erase;
+  slow_erase.erase_ms = 600;
+  bench.board.SetFaults(slow_erase);
+  EXPECT_EQ(bench.Exchange("M0000", Millis{400}), "M0000") << "longer than the host waits";
+  EXPECT_EQ(bench.Exchange("", Millis{300}), ">");
 
   const auto& commands = bench.board.ReceivedCommands();
   ASSERT_GE(commands.size(), 2u);
   EXPECT_EQ(commands.front().text, "\r");
-  EXPECT_EQ(commands.back().text, "M8000");
+  EXPECT_EQ(commands.back().text, "M0000");
   EXPECT_EQ(commands.back().mode, BoardMode::kProgramming);
+}
+
+TEST(ProgrammingMode, AMalformedCommandGetsNoPromptUntilTheNextCr) {
+  struct Case {
+    std::string sent;
+    std::string answer;
+  };
+  const Case cases[] = {
+      {"Z", "Z?\r\n"},       {"RQ", "RQ?\r\n"},
+      {"RWG", "RWG?\r\n"},   {"M1234", "M1234?\r\n"},
+      {"RW\r", "RW\r?\r\n"}, {"CW8011CW80124B", "CW8011CW?\r\n"},  // a byte value left out
+      {"\x80", "\x80?\r\n"},
+  };
+  BoardBench bench;
+  bench.EnterProgrammingMode();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sent);
+    EXPECT_EQ(bench.Exchange(c.sent), c.answer);
+    EXPECT_EQ(bench.Exchange("RWFB0A"), "") << "the rest of the line is dropped";
+    EXPECT_EQ(bench.Exchange("\r"), "\r\n>");
+    EXPECT_EQ(bench.Exchange("RWFB0A"), "RWFB0A>");
+  }
 }
 
 }  // namespace

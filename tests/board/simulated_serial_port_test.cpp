@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "board/board_mode.h"
+#include "board/serial_line.h"
 #include "board_bench.h"
 
 namespace korvane {
 namespace {
-
-bool AllHighBitSet(const std::string& bytes) {
-  return std::all_of(bytes.begin(), bytes.end(),
-                     [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
-}
 
 TEST(SimulatedSerialPort, BytesTakeTheirTimeOnTheLine) {
   BoardBench bench;
@@ -40,7 +35,7 @@ TEST(SimulatedSerialPort, OnlyTheBoardsPortHearsTheBoard) {
   on_three.Open(1200, 1);
   on_three.PulseProgReset();
   EXPECT_EQ(on_three.Exchange("\r"), "");
-  EXPECT_EQ(on_three.board.Mode(), BoardMode::kRunning) << "the reset line did not reach it";
+  EXPECT_EQ(on_three.board.Mode(), BoardMode::kHeldInReset) << "port 3 was never opened";
   on_three.Open(1200, 3);
   on_three.PulseProgReset();
   EXPECT_EQ(on_three.Exchange("\r"), "\r\n>");
@@ -57,36 +52,72 @@ TEST(SimulatedSerialPort, OnlyTheBoardsPortHearsTheBoard) {
   BoardBench nowhere({}, SimulatedSerialPort::kNoBoard);
   EXPECT_EQ(nowhere.EnterProgrammingMode(), "");
   EXPECT_TRUE(nowhere.port.IsPortOpen());
-
-  BoardBench closing;  // closing releases a line held off: the board sees the rising edge
-  closing.Open(1200);
-  closing.port.SetProgResetLine(false);
-  EXPECT_EQ(closing.board.Mode(), BoardMode::kHeldInReset);
-  closing.port.ClosePort();
-  EXPECT_EQ(closing.board.Mode(), BoardMode::kDetectingBitRate);
 }
 
-TEST(SimulatedSerialPort, MismatchedBitRatesGarbleBothWays) {
-  BoardBench to_board;
-  to_board.EnterProgrammingMode(1200);
-  to_board.Open(2400);
-  const auto taken = to_board.board.ReceivedCommands().size();
-  EXPECT_EQ(to_board.Exchange("RRCA"), "");
-  EXPECT_EQ(to_board.board.ReceivedCommands().size(), taken);
+TEST(SimulatedSerialPort, ModemLinesAreOffWhileThePortIsClosed) {
+  BoardBench bench;
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kHeldInReset) << "a port never opened";
+  bench.Open(1200);  // both lines come on: the programming-reset input went off meanwhile
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kDetectingBitRate);
+  EXPECT_EQ(bench.Exchange("\r"), "\r\n>");
+  bench.PulseRunReset();
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kRunning);
+  bench.port.ClosePort();
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kHeldInReset);
 
-  // 56170 bit/s: the board (57600) still reads the host, the host cannot read the board.
-  BoardBench to_host;
-  to_host.EnterProgrammingMode();
-  to_host.Exchange("CW80104A");
-  to_host.Exchange("CW8011FA");
-  to_host.Exchange("CW80124B");
-  to_host.Exchange("CW8013FF");
-  to_host.Open(56170);
-  to_host.PulseRunReset();
-  const std::string reply = to_host.Exchange("\r");
-  EXPECT_EQ(to_host.board.ReceivedCommands().back().text, "\r");
-  EXPECT_EQ(reply.size(), 1u);
-  EXPECT_TRUE(AllHighBitSet(reply));
+  bench.port.SetRunResetLine(false);  // opened with one line set off: still held
+  bench.port.OpenPort();
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kHeldInReset);
+  bench.port.SetRunResetLine(true);
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kDetectingBitRate);
+
+  bench.port.Unplug(1);
+  EXPECT_FALSE(bench.port.IsPortOpen());
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kHeldInReset);
+  bench.port.OpenPort();
+  EXPECT_EQ(bench.board.Mode(), BoardMode::kHeldInReset) << "unplugged";
+  bench.port.PlugIn();
+  EXPECT_EQ(bench.EnterProgrammingMode(), "\r\n>");
+}
+
+TEST(SerialLine, AUartAtAnotherRateReadsOrdinaryBytes) {
+  struct Case {
+    std::string sent;
+    int sender_rate;
+    int receiver_rate;
+    std::string read;
+  };
+  const Case cases[] = {
+      {"RWFB0A", 57600, 56170, "RWFB0A"},  // 2.5 % apart: read right both ways
+      {"RWFB0A", 56170, 57600, "RWFB0A"},
+      {"RWFB0A", 57600, 54000, "\x92\xD5\x89\xB0\xD0"},
+      {"]", 57600, 1200, ""},                              // over before the start bit's middle
+      {"\r", 1200, 9600, std::string("\x80\x80\x00", 3)},  // one byte read as three
+      {"D1", 2400, 1200, "]"},                             // two bytes read as one
+      {"P%", 2400, 1200, ">"},
+      {"P$", 2400, 1200, "."},
+      {" 1", 2400, 1200, "X"},
+      {"% ", 38400, 43200, "E@"},
+      {"123ABC\r\n", 57600, 43200, "\x08+E\x91\xEC\xC5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sent + " at " + std::to_string(c.sender_rate) + " read at " +
+                 std::to_string(c.receiver_rate));
+    EXPECT_EQ(ReadBytesAtRate(c.sent, c.sender_rate, c.receiver_rate), c.read);
+  }
+}
+
+TEST(SimulatedSerialPort, MismatchedBitRatesReachTheReceiverAsItsUartReadsThem) {
+  BoardBench to_board;  // the board's program at 57600 reads a host at 54000
+  ASSERT_TRUE(to_board.ProgramLinkSpeed("FA", 54000));
+  to_board.Exchange("RWFB0A");
+  EXPECT_EQ(to_board.board.ReceivedCommands().back().text, "\xD2") << "its bit 7 samples bit 6";
+
+  BoardBench to_host;  // a program at 43200 (reload FFF8) answers a host at 57600
+  ASSERT_TRUE(to_host.ProgramLinkSpeed("F8", 57600));
+  to_host.board.ReceiveSerial("\r", 43200);
+  to_host.time.Advance(Millis{10});
+  EXPECT_EQ(to_host.port.TakeInput(), "{\xFF") << "its \"]\" read as two bytes";
 }
 
 TEST(SimulatedBoard, InjectedFaults) {
@@ -96,6 +127,27 @@ TEST(SimulatedBoard, InjectedFaults) {
   const std::string answer = garbage.EnterProgrammingMode();
   EXPECT_EQ(answer.size(), 3u);
   EXPECT_EQ(answer.find_first_of("]>.TEX"), std::string::npos);
+
+  BoardOptions prompt_hit;  // bit 4 of the third byte sent flips: the prompt ">" reads "."
+  prompt_hit.faults.noisy_byte = BoardFaults::NoisyByte{true, 3, 0x10};
+  EXPECT_EQ(BoardBench(prompt_hit).EnterProgrammingMode(), "\r\n.");
+  BoardOptions command_hit;  // bit 0 of the third byte heard (CR, R, R) flips: "RSCA" arrives
+  command_hit.faults.noisy_byte = BoardFaults::NoisyByte{false, 3, 0x01};
+  BoardBench hit(command_hit);
+  hit.EnterProgrammingMode();
+  EXPECT_EQ(hit.Exchange("RRCA"), "RS?\r\n");
+
+  BoardOptions noisy_line;
+  noisy_line.faults.noise_bit_error_rate = 0.005;
+  BoardBench noisy(noisy_line);
+  noisy.EnterProgrammingMode(57600);
+  int changed = 0;
+  for (int i = 0; i < 100; ++i) {
+    const std::string noisy_answer = noisy.Exchange("RRCA\r", Millis{20});
+    changed += noisy_answer != "RRCAE0>\r\n>";
+  }
+  EXPECT_GT(changed, 0);
+  EXPECT_LT(changed, 50);
 
   BoardOptions tires;
   tires.faults.prog_mode_answer_limit = 2;

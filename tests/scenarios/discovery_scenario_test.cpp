@@ -168,6 +168,7 @@ TEST(DiscoveryScenario, GarbageAndTheWrongSpeedAreNoBoard) {
   rig.port.OpenPort();
   rig.port.Transmit("\r");
   rig.time.Advance(Millis{100});
+  rig.port.TakeInput();  // the prompt that answered the CR
   options.faults.garbage_answers = true;
   options.faults.ignored_bit_rate_crs = 0;
   rig.board.SetFaults(options.faults);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board/hex_image.h"
+#include "board/image_trailer.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -116,7 +117,9 @@ TEST(LoaderScenario, TheEndRecordEndsTheLoadAndLaterLinesAreNotSent) {
   ScenarioRig rig(1);
   StartWithLoadedBoard(rig);
   const std::string after_end = HexRecord(0x00, 0x0100, {0x11, 0x22});
-  rig.hex_folder.WriteHexLines({HexRecord(0x00, 0x0000, {0x02, 0x00, 0x40}),
+  const std::vector<std::uint8_t> program{0x02, 0x00, 0x40};
+  rig.hex_folder.WriteHexLines({HexRecord(0x00, 0x0000, program),
+                                HexRecord(0x00, kImageTrailerAddress, ImageTrailer(0, program)),
                                 HexRecord(0x01, 0x0000, {}), after_end, after_end});
   ClickLoad(rig);
   EXPECT_TRUE(rig.Showed(kLoaded));

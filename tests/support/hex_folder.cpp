@@ -5,6 +5,7 @@
 #include <atomic>
 #include <fstream>
 
+#include "board/hex_image.h"
 #include "loader/program_loader.h"
 
 namespace korvane::testing {
@@ -35,6 +36,11 @@ void HexFolder::WriteHexLines(const std::vector<std::string>& lines) const {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";
   WriteHexFile(text);
+}
+
+void HexFolder::WriteProgram(std::size_t size, bool whole) const {
+  const auto bytes = DemoProgramBytes(size);
+  WriteHexLines(whole ? HexImageLines(0x0000, bytes) : PartialHexImageLines(0x0000, bytes));
 }
 
 }  // namespace korvane::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class HexFolder {
   void WriteHexFile(std::string_view bytes) const;
   /// Writes the HEX file with each line ended by CR LF.
   void WriteHexLines(const std::vector<std::string>& lines) const;
+  /// Writes a demo program of `size` bytes from 0000 on (DemoProgramBytes): a whole image, which
+  /// the simulated board runs after loading it, or a partial one (no trailer), which it does not.
+  void WriteProgram(std::size_t size, bool whole = true) const;
 
  private:
   std::filesystem::path path_;
