@@ -193,6 +193,14 @@ ProgramLoader::End ProgramLoader::LoadLines(const std::vector<std::string>& line
 
     LoaderReply reply = LoaderReply::kNone;
     if (!AwaitReply(reply)) return End::kInterrupted;
+    // Only the end record, which is the last line, may finish the transfer; a "T" for a data
+    // line (or a "." for the end record) is a reply the line garbled, not the board's verdict.
+    const bool end_record = line_counter == static_cast<std::int32_t>(lines.size());
+    if ((reply == LoaderReply::kFinished) != end_record && reply != LoaderReply::kChecksumError &&
+        reply != LoaderReply::kNotWritten) {
+      ShowMessage("HEX  FILE  LINE  " + std::to_string(line_counter) + "  REPLY  ERROR");
+      return End::kError;
+    }
     switch (reply) {
       case LoaderReply::kFinished:
         return End::kSuccess;
