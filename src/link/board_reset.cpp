@@ -37,6 +37,7 @@ void BoardReset::ResetBoard() {
     }
     if (!RestartProgram()) return ReportSilentProgram();
   }
+  program_loaded_ = false;  // the program answered: a later silence is news, a load may help
   if (!SendClockRegisters()) {
     link_.Messages().MessageBox("Error during Reset.\r\nMaybe program is not loaded.",
                                 MessageIcon::kCritical);

@@ -53,7 +53,7 @@ class BoardReset {
   Chart& adc_graph_;
   Chart& histo_;
   std::function<bool()> load_program_;
-  /// A load in this session succeeded and none failed since: the board holds its program, so
+  /// The last load succeeded and its program has not answered since: the board holds it, so
   /// silence after a reset is a matter of speed, not of a missing program.
   bool program_loaded_ = false;
 };
