@@ -10,6 +10,16 @@ namespace korvane {
 SerialPort::SerialPort() = default;
 SerialPort::~SerialPort() = default;
 
+void SerialPort::OpenPort() {
+  receive_buffer_.clear();
+  OpenDevice();
+}
+
+void SerialPort::ClosePort() {
+  CloseDevice();
+  receive_buffer_.clear();
+}
+
 int SerialPort::BitRate() const {
   int rate = 0;
   std::from_chars(settings_.data(), settings_.data() + settings_.size(), rate);

@@ -15,8 +15,6 @@ class ScriptedPort final : public SerialPort {
   explicit ScriptedPort(TimeBase& time) : time_(time) {}
 
   bool IsPortOpen() const override { return open_; }
-  void OpenPort() override { open_ = true; }
-  void ClosePort() override { open_ = false; }
   void SetProgResetLine(bool on) override { line_log.push_back(on ? "P1" : "P0"); }
   void SetRunResetLine(bool on) override { line_log.push_back(on ? "R1" : "R0"); }
 
@@ -28,6 +26,8 @@ class ScriptedPort final : public SerialPort {
 
  protected:
   void WriteBytes(std::string_view bytes) override { sent.append(bytes); }
+  void OpenDevice() override { open_ = true; }
+  void CloseDevice() override { open_ = false; }
 
  private:
   TimeBase& time_;
