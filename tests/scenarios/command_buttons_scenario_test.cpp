@@ -235,6 +235,8 @@ TEST(RunControlScenario, TheRunsLastPromptAnswersNoLaterCommand) {
   Start(rig);
   rig.time.Schedule(Millis{3000}, [&] { rig.form.cmdCntr[2].Click(); });
   rig.form.cmdCntr[2].Click();
+  rig.time.Advance(Millis{100});
+  EXPECT_EQ(rig.port.TakeInput(), "") << "the run took the board's answer to its end";
   BoardFaults faults;
   faults.run_mode_answer_limit = 6;  // the seventh register write, RWDD, gets no "]"
   rig.board.SetFaults(faults);
