@@ -47,6 +47,7 @@ void SerialPort::DeliverReceived(std::string_view bytes) {
 }
 
 void SerialPort::ReportPortLost() {
+  receive_buffer_.clear();  // the device closed itself: what it heard answers nothing now
   for (auto* listener : listeners_) listener->OnPortLost(port_number_);
 }
 

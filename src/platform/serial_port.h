@@ -69,7 +69,8 @@ class SerialPort {
  protected:
   /// Back-ends call this for bytes that arrived from the board.
   void DeliverReceived(std::string_view bytes);
-  /// Back-ends call this when the port was lost while open (adapter unplugged).
+  /// Back-ends call this when the port was lost while open (adapter unplugged) and they closed
+  /// it; the receive buffer is emptied as by ClosePort.
   void ReportPortLost();
   /// Back-ends send the bytes; a closed port drops them.
   virtual void WriteBytes(std::string_view bytes) = 0;

@@ -189,6 +189,10 @@ TEST(BoardLink, InputLeftFromAnEarlierExchangeAnswersNoLaterCommand) {
   rig.time.Advance(Millis{2});
   rig.link.ReopenPort(1, "57600");
   EXPECT_EQ(rig.port.TakeInput(), "");
+  rig.port.ArriveAfter(1, "]");
+  rig.time.Advance(Millis{2});
+  rig.port.LoseDevice();
+  EXPECT_EQ(rig.port.TakeInput(), "");
 }
 
 TEST(BoardLink, ClosedPortDropsTransmissions) {

@@ -18,6 +18,12 @@ class ScriptedPort final : public SerialPort {
   void SetProgResetLine(bool on) override { line_log.push_back(on ? "P1" : "P0"); }
   void SetRunResetLine(bool on) override { line_log.push_back(on ? "R1" : "R0"); }
 
+  /// The device vanishes as an unplugged adapter does: it closes itself and says so.
+  void LoseDevice() {
+    open_ = false;
+    ReportPortLost();
+  }
+
   /// `text` arrives `after_ms` from now, in one piece.
   void ArriveAfter(int after_ms, std::string text);
 
