@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/main_form.h"
 #include "app/view/main_window.h"
@@ -36,15 +38,31 @@ struct ProgramOptions {
   bool blank_board = false;
   bool help = false;
   bool version = false;
+  /// Why the command line cannot be used; empty when it can.
+  std::string error;
 };
 
-ProgramOptions ReadOptions(const QStringList& arguments) {
+/// The program's own options. Plain words are the user's (sound switch, port, clock) and are
+/// read by the window's start-up; a word that looks like an option but is none of these is a
+/// mistyped option, not a word for the window.
+ProgramOptions ReadOptions(int argc, char** argv) {
   ProgramOptions options;
-  for (const auto& argument : arguments) {
-    if (argument == "--simulate") options.simulate = true;
-    if (argument == "--blank-board") options.blank_board = true;
-    if (argument == "--help" || argument == "-h") options.help = true;
-    if (argument == "--version") options.version = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--simulate") {
+      options.simulate = true;
+    } else if (argument == "--blank-board") {
+      options.blank_board = true;
+    } else if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument.starts_with("--") && options.error.empty()) {
+      options.error = "unknown option " + std::string(argument);
+    }
+  }
+  if (options.blank_board && !options.simulate && options.error.empty()) {
+    options.error = "--blank-board needs --simulate";
   }
   return options;
 }
@@ -53,11 +71,8 @@ ProgramOptions ReadOptions(const QStringList& arguments) {
 
 int main(int argc, char** argv) {
   using namespace korvane;
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("korvane-demo");
-  QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
-
-  const auto options = ReadOptions(QApplication::arguments());
+  // Answered before the window system is touched, so that they work without a display.
+  const auto options = ReadOptions(argc, argv);
   if (options.help) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -66,6 +81,14 @@ int main(int argc, char** argv) {
     std::printf("korvane-demo %s\n", VersionText().c_str());
     return 0;
   }
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "korvane-demo: %s\n%s", options.error.c_str(), kUsage);
+    return 2;
+  }
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("korvane-demo");
+  QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
 
   QtTimeBase time;
   QtSettingsStore settings;

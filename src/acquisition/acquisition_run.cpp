@@ -16,6 +16,8 @@ constexpr int kHistogramPoints = 22;
 constexpr double kProgressBlockSeconds = 2;
 constexpr double kBeepBlockSeconds = 5;
 constexpr std::uint32_t kRed = 255;
+/// Readings already on their way come first; at 1200 bit/s each takes about 70 ms.
+constexpr int kStreamEndTimeoutMs = 500;
 
 }  // namespace
 
@@ -97,7 +99,7 @@ bool AcquisitionRun::Start() {
   if (unipolar && averaging) form_.lblPartMode.SetCaption("Average N=1...128");
   const std::int32_t chip_count =
       ChipCount(ValFromText(form_.txtPartMode.Text()), unipolar && averaging);
-  form_.txtPartMode.SetText(std::to_string(chip_count));
+  form_.txtPartMode.ShowNormalised(std::to_string(chip_count));
   if (link_.SendCmd("N00" + Hex2(chip_count), 100)) return false;
 
   millis_per_reading_ = MillisPerReading(ValFromText(form_.txtTdata.Text()), averaging, chip_count);
@@ -183,6 +185,9 @@ void AcquisitionRun::End() {
   if (form_.RunState != kFailedStart) {
     link_.SaxComm1().Transmit("\r");
     form_.TestGo = false;
+    // The board answers the end of its stream with "]". Taken here, it cannot be mistaken for
+    // the answer to the next command.
+    link_.WaitFor("]", kStreamEndTimeoutMs);
     link_.BeepFor(1);
     form_.prgProgress.SetValue(0);
     if (progress_max_before_ > 0) form_.prgProgress.SetMax(progress_max_before_);

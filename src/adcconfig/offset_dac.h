@@ -11,7 +11,7 @@ class OffsetDac {
   OffsetDac(Form& form, BoardLink& link) : form_(form), link_(link) {}
 
   /// Clamps the box to -128..127, shows the value, sends it and reports whether the board took
-  /// it.
+  /// it. During a run the click stops the run and the load follows when the run has ended.
   void cmdODAC_Click();
   void txtOfstDAC_Change() { form_.TestGo = false; }
 
@@ -20,8 +20,11 @@ class OffsetDac {
   static constexpr const char* kNotLoaded = "OFFSET  DAC  NOT  LOADED";
 
  private:
+  void LoadDac();
+
   Form& form_;
   BoardLink& link_;
+  bool load_queued_ = false;
 };
 
 }  // namespace korvane

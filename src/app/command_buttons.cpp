@@ -29,7 +29,9 @@ CommandButtons::CommandButtons(Form& form, BoardLink& link, Operations operation
     : form_(form), link_(link), operations_(operations) {}
 
 void CommandButtons::cmdCntr_Click(int Index) {
-  if (Index == 2 && preparing_run_) return;
+  // A stop click arrives nested inside the operation it stops; any other click while the board
+  // is busy would start a second exchange in the middle of the first.
+  if (!IsStopClick(Index) && link_.ExchangeUnderWay()) return;
   ShowFullScaleRange();
   for (auto& button : form_.cmdCntr) button.SetEnabled(false);
   if (Index == 2) form_.cmdCntr[2].SetEnabled(true);
@@ -38,13 +40,30 @@ void CommandButtons::cmdCntr_Click(int Index) {
     case 0:
       return LoadButton();
     case 1:
-      operations_.adc_setup.SetADC();
+      SetAdcButton();
       return EnableCommandButtons();
     case 2:
       return RunButton();
     default:
       return EnableCommandButtons();
   }
+}
+
+bool CommandButtons::IsStopClick(int Index) const {
+  return (Index == 0 && form_.cmdCntr[0].Caption() == kStopLoadCaption) ||
+         (Index == 2 && form_.cmdCntr[2].Caption() == kStopRunCaption);
+}
+
+void CommandButtons::HoldExchangeControls(bool held) {
+  form_.cmdReset.SetEnabled(!held);
+  form_.fraADCset.SetEnabled(!held);
+}
+
+void CommandButtons::SetAdcButton() {
+  const BoardLink::Exchange exchange(link_);
+  HoldExchangeControls(true);
+  operations_.adc_setup.SetADC();
+  HoldExchangeControls(false);
 }
 
 void CommandButtons::RunButton() {
@@ -54,10 +73,15 @@ void CommandButtons::RunButton() {
     form_.cmdReset.SetEnabled(true);
     return;
   }
-  preparing_run_ = true;
+  // Actions queued during the run (a DAC load) follow once the board has ended its stream.
+  const BoardLink::Exchange exchange(link_);
+  HoldExchangeControls(true);
   const bool prepared = PrepareRun();
-  preparing_run_ = false;
-  if (!prepared) return EnableCommandButtons();
+  form_.fraADCset.SetEnabled(true);  // a settings change during the run stops it
+  if (!prepared) {
+    form_.cmdReset.SetEnabled(true);
+    return EnableCommandButtons();
+  }
 
   if (form_.chkLogFile.Value() == 1) StartCapture();
   form_.TestGo = true;
@@ -111,7 +135,9 @@ void CommandButtons::LoadButton() {
     form_.PrgmGo = false;
     return;
   }
+  const BoardLink::Exchange exchange(link_);
   const SavedControl saved(button);
+  form_.fraADCset.SetEnabled(false);
   form_.PrgmGo = true;
   button.SetCaption(kStopLoadCaption);
   button.SetVisible(true);
@@ -121,6 +147,7 @@ void CommandButtons::LoadButton() {
   button.SetCaption(kLoadCaption);
   button.SetVisible(saved.visible);
   form_.cmdReset.SetEnabled(true);
+  form_.fraADCset.SetEnabled(true);
   EnableCommandButtons();
 }
 

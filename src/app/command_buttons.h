@@ -48,7 +48,13 @@ class CommandButtons {
 
  private:
   void ShowFullScaleRange();
+  /// "Stop &Load" or "Stop &ADC": a click that ends the running operation, not a new one.
+  bool IsStopClick(int Index) const;
+  /// RESET and the settings frame (with "Load DAC") start exchanges of their own: they are
+  /// disabled while the buttons' operation talks to the board.
+  void HoldExchangeControls(bool held);
   void LoadButton();
+  void SetAdcButton();
   void RunButton();
   /// Reset when needed, register set-up (a second try when the first fails) and display set-up;
   /// false when the registers could not be set.
@@ -61,9 +67,6 @@ class CommandButtons {
   BoardLink& link_;
   Operations operations_;
   std::filesystem::path capture_folder_;
-  /// A run is being prepared: its button still reads "Run &ADC", and a second click on it must
-  /// not start a second preparation on top of the first.
-  bool preparing_run_ = false;
 };
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "acquisition/display_mode.h"
+#include "adcconfig/settings_handlers.h"
 #include "app/command_line.h"
 #include "common/version.h"
 
@@ -33,7 +34,7 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
 
 void MainForm::WireHandlers() {
   form_.chkTermWindow.SetOnClick([this] { link_.chkTermWindow_Click(); });
-  form_.cmdReset.SetOnClick(UserAction([this] { reset_.cmdReset_Click(); }));
+  form_.cmdReset.SetOnClick(UserAction([this] { cmdReset_Click(); }));
   for (int i = 0; i < static_cast<int>(form_.cmdCntr.size()); ++i) {
     form_.cmdCntr[static_cast<std::size_t>(i)].SetOnClick(
         UserAction([this, i] { command_buttons_.cmdCntr_Click(i); }));
@@ -42,43 +43,23 @@ void MainForm::WireHandlers() {
   discovery_.SetResetBoard([this] { reset_.ResetBoard(); });
   reset_.SetLoadProgram([this] { return command_buttons_.LoadProgramWithStopButton(); });
 
-  SettingsPanel& panel = settings_panel_;
-  form_.cboFilter.SetOnClick([&panel] { panel.cboFilter_Click(); });
-  form_.cboCalibr.SetOnClick([&panel] { panel.cboCalibr_Click(); });
-  form_.txtFreq.SetOnChange([&panel] { panel.txtFreq_Change(); });
-  form_.txtAClock.SetOnChange([&panel] { panel.txtAClock_Change(); });
-  form_.txtDecimation.SetOnChange([&panel] { panel.txtDecimation_Change(); });
-  for (int i = 0; i < static_cast<int>(form_.cmdGainChange.size()); ++i) {
-    form_.cmdGainChange[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.cmdGainChange_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form_.cmdChanelMinusPlus.size()); ++i) {
-    form_.cmdChanelMinusPlus[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.cmdChanelMinusPlus_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form_.optPolarity.size()); ++i) {
-    form_.optPolarity[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.optPolarity_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form_.optADCinput.size()); ++i) {
-    form_.optADCinput[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.optADCinput_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form_.optRef.size()); ++i) {
-    form_.optRef[static_cast<std::size_t>(i)].SetOnClick([&panel, i] { panel.optRef_Click(i); });
-  }
-  form_.chkBuffer.SetOnClick([&panel] { panel.chkBuffer_Click(); });
-  form_.chkBOD.SetOnClick([&panel] { panel.chkBOD_Click(); });
-  form_.chkAutoZero.SetOnClick([&panel] { panel.chkAutoZero_Click(); });
+  WireSettingsHandlers(form_, settings_panel_, sampling_selectors_, offset_dac_);
+  form_.cmdODAC.SetOnClick(UserAction([this] { offset_dac_.cmdODAC_Click(); }));
+}
 
-  SamplingSelectors& sampling = sampling_selectors_;
-  form_.cboAvgFil.SetOnClick([&sampling] { sampling.cboAvgFil_Click(); });
-  form_.cboSampling.SetOnClick([&sampling] { sampling.cboSampling_Click(); });
-  form_.txtPartMode.SetOnChange([&sampling] { sampling.txtPartMode_Change(); });
-
-  OffsetDac& dac = offset_dac_;
-  form_.cmdODAC.SetOnClick(UserAction([&dac] { dac.cmdODAC_Click(); }));
-  form_.txtOfstDAC.SetOnChange([&dac] { dac.txtOfstDAC_Change(); });
+void MainForm::cmdReset_Click() {
+  if (!link_.ExchangeUnderWay()) {
+    const BoardLink::Exchange exchange(link_);
+    return reset_.cmdReset_Click();
+  }
+  // RESET comes back as soon as "Stop &ADC" is clicked, while the run still ends its stream:
+  // the reset follows the run. While it is disabled nothing may start it.
+  if (!form_.cmdReset.Enabled() || reset_queued_) return;
+  reset_queued_ = true;
+  link_.AfterExchange([this] {
+    reset_queued_ = false;
+    form_.cmdReset.Click();
+  });
 }
 
 std::function<void()> MainForm::UserAction(std::function<void()> action) {
@@ -140,7 +121,10 @@ void MainForm::Form_Load() {
   form_.frmKorvane_Demo.SetEnabled(false);
   form_.frmKorvane_Demo.SetVisible(true);
   HideSeparators(form_);
-  discovery_.FindBoard(form_.PortNumber, freq);
+  {
+    const BoardLink::Exchange exchange(link_);
+    discovery_.FindBoard(form_.PortNumber, freq);
+  }
   form_.frmKorvane_Demo.SetEnabled(true);
   port_loss_notice_.ShowIfStillLost();
 }

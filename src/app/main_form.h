@@ -51,6 +51,8 @@ class MainForm {
 
  private:
   void WireHandlers();
+  /// "&RESET", refused while another exchange is under way (or queued behind a stopping run).
+  void cmdReset_Click();
   /// `action` as a user action, after which a lost port is named again.
   std::function<void()> UserAction(std::function<void()> action);
   void DockProgressBar();
@@ -71,6 +73,7 @@ class MainForm {
   AcquisitionRun run_;
   CommandButtons command_buttons_;
   PortLossNotice port_loss_notice_;
+  bool reset_queued_ = false;
 };
 
 /// "major.minor.revision" of the program's version.

@@ -22,7 +22,7 @@ SimulatedSerialPort::~SimulatedSerialPort() {
   board_.SetTransmitter(nullptr);
 }
 
-void SimulatedSerialPort::OpenPort() {
+void SimulatedSerialPort::OpenDevice() {
   if (open_ || port_number_ == unplugged_port_) return;
   if (board_port_ == kFirstPortOpened) board_port_ = port_number_;
   open_ = true;
@@ -33,7 +33,7 @@ void SimulatedSerialPort::OpenPort() {
   board_.SetRunResetInput(run_reset_line_on_);
 }
 
-void SimulatedSerialPort::ClosePort() {
+void SimulatedSerialPort::CloseDevice() {
   if (!open_) return;
   const bool reached_board = ReachesBoard();
   open_ = false;

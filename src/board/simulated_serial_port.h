@@ -31,10 +31,6 @@ class SimulatedSerialPort final : public SerialPort {
   ~SimulatedSerialPort() override;
 
   bool IsPortOpen() const override { return open_; }
-  /// Opening an open port changes nothing.
-  void OpenPort() override;
-  /// Drops whatever is still on the line in both directions.
-  void ClosePort() override;
   void SetProgResetLine(bool on) override;
   void SetRunResetLine(bool on) override;
 
@@ -48,6 +44,10 @@ class SimulatedSerialPort final : public SerialPort {
 
  protected:
   void WriteBytes(std::string_view bytes) override;
+  /// Opening an open port changes nothing.
+  void OpenDevice() override;
+  /// Drops whatever is still on the line in both directions.
+  void CloseDevice() override;
 
  private:
   bool ReachesBoard() const { return open_ && open_port_number_ == board_port_; }

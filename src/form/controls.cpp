@@ -10,6 +10,10 @@ void TextBox::SetText(const std::string& text) {
   if (on_change_) on_change_();
 }
 
+void TextBox::ShowNormalised(const std::string& text) {
+  SetCaption(text);
+}
+
 void CheckBox::SetValue(int value) {
   if (value == value_) return;
   value_ = value;

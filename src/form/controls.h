@@ -32,6 +32,9 @@ class TextBox : public Control {
   using Control::Control;
   const std::string& Text() const { return Caption(); }
   void SetText(const std::string& text);
+  /// The program tidies a value it has just read (clamped, rounded): the box shows the tidy
+  /// form, but no change handler runs, because nobody changed the setting.
+  void ShowNormalised(const std::string& text);
   void SetOnChange(Handler handler) { on_change_ = std::move(handler); }
 
  private:

@@ -1,6 +1,8 @@
 #include "link/board_link.h"
 
 #include <cctype>
+#include <exception>
+#include <utility>
 
 namespace korvane {
 
@@ -36,6 +38,7 @@ bool BoardLink::WaitFor(std::string_view Pattern, int Ttime) {
 }
 
 bool BoardLink::SendCmd(std::string_view Comnd, int Ttime) {
+  DropStaleInput();
   SendSlow(Comnd);
   if (WaitFor("]", Ttime)) return true;
   PumpEvents();
@@ -43,6 +46,7 @@ bool BoardLink::SendCmd(std::string_view Comnd, int Ttime) {
 }
 
 bool BoardLink::SendProgCmd(std::string_view Comnd, int Ttime) {
+  DropStaleInput();
   SendSlow(Comnd);
   if (!WaitFor(">", Ttime)) {
     PumpEvents();
@@ -54,6 +58,7 @@ bool BoardLink::SendProgCmd(std::string_view Comnd, int Ttime) {
 }
 
 bool BoardLink::Sread(std::string_view Comnd, std::int32_t& Buf, int Ttime) {
+  DropStaleInput();
   SendSlow(Comnd);
   Wait(200);
   std::string take;
@@ -117,6 +122,30 @@ void BoardLink::ReopenPort(int port_number, const std::string& bit_rate) {
   port_.SetReceiveThreshold(0);
   port_.SetPortSettings(bit_rate + ",N,8,1");
   port_.OpenPort();
+}
+
+BoardLink::Exchange::Exchange(BoardLink& link)
+    : link_(link), exceptions_at_start_(std::uncaught_exceptions()) {
+  ++link_.exchanges_under_way_;
+}
+
+BoardLink::Exchange::~Exchange() noexcept(false) {
+  --link_.exchanges_under_way_;
+  // While the program is being ended nothing more may run.
+  if (std::uncaught_exceptions() == exceptions_at_start_) link_.RunQueuedActions();
+}
+
+void BoardLink::AfterExchange(std::function<void()> action) {
+  after_exchange_.push_back(std::move(action));
+  RunQueuedActions();
+}
+
+void BoardLink::RunQueuedActions() {
+  while (!ExchangeUnderWay() && !after_exchange_.empty()) {
+    auto action = std::move(after_exchange_.front());
+    after_exchange_.pop_front();
+    action();
+  }
 }
 
 std::int32_t LeadingHexValue(std::string_view text) {

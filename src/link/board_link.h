@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +53,26 @@ class BoardLink {
   SerialPort& SaxComm1() { return port_; }
   Dialogs& Messages() { return dialogs_; }
 
+  /// A sequence of exchanges with the board (search, reset, load, set-up, run, DAC load) is under
+  /// way from its construction to its end. Sequences pump events, so a click could otherwise
+  /// start a second one whose commands and replies would mix with the first one's.
+  class Exchange {
+   public:
+    explicit Exchange(BoardLink& link);
+    /// When the outermost sequence ends, the actions queued with AfterExchange run.
+    ~Exchange() noexcept(false);
+    Exchange(const Exchange&) = delete;
+    Exchange& operator=(const Exchange&) = delete;
+
+   private:
+    BoardLink& link_;
+    int exceptions_at_start_;
+  };
+  /// Whether a sequence of exchanges is under way; controls that start one refuse meanwhile.
+  bool ExchangeUnderWay() const { return exchanges_under_way_ > 0; }
+  /// Runs `action` once no sequence is under way: at once when none is.
+  void AfterExchange(std::function<void()> action);
+
   /// Opens the port afresh: closes it when open, selects `port_number`, both reset lines on, the
   /// two numeric options 0, `bit_rate` + ",N,8,1", then opens.
   void ReopenPort(int port_number, const std::string& bit_rate);
@@ -62,12 +84,18 @@ class BoardLink {
   /// Arms `Timer1`, then takes input pass by pass until a take holds `pattern` or the timer
   /// expires; the last take is left in `last_take`. True on time-out.
   bool TakeUntil(std::string_view pattern, int ttime, std::string& last_take);
+  /// What is still in the receive buffer was said before this command, so it answers nothing
+  /// of it: a late "]" or ">" there would otherwise acknowledge a command the board never took.
+  void DropStaleInput() { port_.TakeInput(); }
+  void RunQueuedActions();
 
   Form& form_;
   TimeBase& time_;
   SerialPort& port_;
   Dialogs& dialogs_;
   OneShotTimer timer1_;
+  int exchanges_under_way_ = 0;
+  std::deque<std::function<void()>> after_exchange_;
 };
 
 /// The value of the hexadecimal digits at the start of `text` (stops at the first other

@@ -10,6 +10,16 @@ namespace korvane {
 SerialPort::SerialPort() = default;
 SerialPort::~SerialPort() = default;
 
+void SerialPort::OpenPort() {
+  receive_buffer_.clear();
+  OpenDevice();
+}
+
+void SerialPort::ClosePort() {
+  CloseDevice();
+  receive_buffer_.clear();
+}
+
 int SerialPort::BitRate() const {
   int rate = 0;
   std::from_chars(settings_.data(), settings_.data() + settings_.size(), rate);
@@ -37,6 +47,7 @@ void SerialPort::DeliverReceived(std::string_view bytes) {
 }
 
 void SerialPort::ReportPortLost() {
+  receive_buffer_.clear();  // the device closed itself: what it heard answers nothing now
   for (auto* listener : listeners_) listener->OnPortLost(port_number_);
 }
 

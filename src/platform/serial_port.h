@@ -25,9 +25,12 @@ class SerialPort {
   SerialPort& operator=(const SerialPort&) = delete;
 
   virtual bool IsPortOpen() const = 0;
-  /// Opens with the port number, settings and line states set before.
-  virtual void OpenPort() = 0;
-  virtual void ClosePort() = 0;
+  /// Opens with the port number, settings and line states set before. Whatever an earlier
+  /// opening received is gone: it answers nothing sent on this one.
+  void OpenPort();
+  /// Closes the port and empties its receive buffer, so that a reply heard before cannot pass
+  /// for the board's answer after the port was closed (an adapter pulled out, say).
+  void ClosePort();
 
   /// Selects port n (1..256) for the next open.
   void SetCommPort(int n) { port_number_ = n; }
@@ -66,10 +69,14 @@ class SerialPort {
  protected:
   /// Back-ends call this for bytes that arrived from the board.
   void DeliverReceived(std::string_view bytes);
-  /// Back-ends call this when the port was lost while open (adapter unplugged).
+  /// Back-ends call this when the port was lost while open (adapter unplugged) and they closed
+  /// it; the receive buffer is emptied as by ClosePort.
   void ReportPortLost();
   /// Back-ends send the bytes; a closed port drops them.
   virtual void WriteBytes(std::string_view bytes) = 0;
+  /// Back-ends open and close their device; the receive buffer is this class's.
+  virtual void OpenDevice() = 0;
+  virtual void CloseDevice() = 0;
 
   int port_number_ = 1;
   std::string settings_ = "1200,N,8,1";

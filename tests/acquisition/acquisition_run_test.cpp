@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "adcconfig/settings_handlers.h"
 #include "link/board_link.h"
 #include "platform/virtual_time.h"
 #include "support/fakes.h"
@@ -15,14 +16,15 @@ namespace {
 
 const char* const kFinished = "ADC  CONVERSION  IS  FINISHED ";
 
-/// The run on a port whose replies the test scripts, in virtual time. The board answers the
-/// "N00" command after 5 ms unless told otherwise.
+/// The run on a port whose replies the test scripts, in virtual time, with the window's change
+/// handlers on the boxes the run reads and rewrites. The board answers the "N00" command after
+/// 5 ms unless told otherwise.
 struct RunBench {
   explicit RunBench(int sampling) {
+    WireSettingsHandlers(form, panel, sampling_selectors, dac);
     form.VoltsPerCode = 5.0 / 16777215;
     form.cboSampling.SetListIndex(sampling);
     form.cboAvgFil.SetListIndex(0);
-    form.TestGo = true;
   }
 
   /// `count` readings "000001", "000002", ... each `every_ms`, the first at `first_ms`.
@@ -39,8 +41,10 @@ struct RunBench {
   void StopAt(int ms) {
     time.Schedule(Millis{ms}, [this] { form.TestGo = false; });
   }
+  /// As "Run &ADC" starts it, after the settings were made.
   void Run(bool answer_n00 = true) {
     if (answer_n00) port.ArriveAfter(5, "]");
+    form.TestGo = true;
     run.RunADC();
   }
   /// What went out after the "N00" command.
@@ -57,6 +61,9 @@ struct RunBench {
   NoiseStatistics noise{form, graph};
   Histogram histogram{form, histo};
   AcquisitionRun run{form, link, graph, histo, presenter, noise, histogram};
+  SettingsPanel panel{form};
+  SamplingSelectors sampling_selectors{form};
+  OffsetDac dac{form, link};
 };
 
 TEST(AcquisitionRun, OnceShowsTheFifthReadingAndEnds) {
@@ -179,9 +186,12 @@ TEST(AcquisitionRun, BoxesAreClampedAndTheChipModeChosen) {
   RunBench filtering(2);
   filtering.form.cboAvgFil.SetListIndex(2);
   filtering.form.txtPartMode.SetText("300");
+  filtering.Stream(400, 10, 8);
   filtering.StopAt(1000);
   filtering.Run();
   EXPECT_EQ(filtering.port.sent, "N00FFU5\r");
+  EXPECT_EQ(filtering.form.txtPartMode.Text(), "255");
+  EXPECT_EQ(filtering.form.Samples[4], 8) << "the run's own tidying of the box does not stop it";
 }
 
 TEST(AcquisitionRun, LongSampleBlocksShowProgressAndBeepAtTheirEnd) {

@@ -165,6 +165,36 @@ TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
   EXPECT_FALSE(rig.link.WaitFor(">", 100));
 }
 
+TEST(BoardLink, InputLeftFromAnEarlierExchangeAnswersNoLaterCommand) {
+  LinkRig rig;
+  rig.port.ArriveAfter(1, "]>");  // late prompts, say of a stream's end
+  rig.time.Advance(Millis{2});
+  EXPECT_TRUE(rig.link.SendCmd("RWDD71", 300));
+  rig.port.ArriveAfter(1, ">");
+  rig.time.Advance(Millis{2});
+  EXPECT_TRUE(rig.link.SendProgCmd("CP8000", 400));
+  std::int32_t value = -1;
+  rig.port.ArriveAfter(1, "RRCA3F>");
+  rig.time.Advance(Millis{2});
+  EXPECT_TRUE(rig.link.Sread("RRCA", value, 200));
+  EXPECT_EQ(value, 0);
+
+  // Closing or reopening the port empties what it received: an answer heard before a pulled
+  // adapter must not pass for one heard after it.
+  rig.port.ArriveAfter(1, "]");
+  rig.time.Advance(Millis{2});
+  rig.port.ClosePort();
+  EXPECT_EQ(rig.port.TakeInput(), "");
+  rig.port.ArriveAfter(1, "]");  // handed over by the device as it closed
+  rig.time.Advance(Millis{2});
+  rig.link.ReopenPort(1, "57600");
+  EXPECT_EQ(rig.port.TakeInput(), "");
+  rig.port.ArriveAfter(1, "]");
+  rig.time.Advance(Millis{2});
+  rig.port.LoseDevice();
+  EXPECT_EQ(rig.port.TakeInput(), "");
+}
+
 TEST(BoardLink, ClosedPortDropsTransmissions) {
   LinkRig rig;
   rig.port.ClosePort();

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
@@ -30,6 +32,37 @@ TEST(QtCommandLineTextTest, KeepsTheUsersWordsAndDropsTheProgramsOwnOptions) {
   EXPECT_EQ(CommandLineTextFromArguments({"--simulated", "-simulate", "s"}),
             "--simulated -simulate s");
 }
+
+#ifdef KORVANE_DEMO_BINARY
+TEST(QtProcessTest, CommandLineQuestionsAndMistakesNeedNoDisplay) {
+  struct Case {
+    QStringList arguments;
+    bool ok;
+    const char* says;
+  };
+  for (const Case& c : {Case{{"--help"}, true, "Usage: korvane-demo"},
+                        Case{{"S", "3", "--version"}, true, "korvane-demo "},
+                        Case{{"--simulated"}, false, "unknown option --simulated"},
+                        Case{{"--blank-board"}, false, "--blank-board needs --simulate"}}) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+      environment.remove(QString::fromLatin1(name));
+    }
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KORVANE_DEMO_BINARY), c.arguments);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode() == 0, c.ok) << program.exitCode();
+    const QString said = c.ok ? program.readAllStandardOutput() : program.readAllStandardError();
+    EXPECT_TRUE(said.contains(QString::fromLatin1(c.says))) << said.toStdString();
+    if (!c.ok) {
+      EXPECT_TRUE(said.contains(QStringLiteral("Usage:"))) << said.toStdString();
+    }
+  }
+}
+#endif
 
 TEST(QtProcessTest, SecondInstanceSeesTheLockHoweverOldItIs) {
   QTemporaryDir folder;

@@ -117,16 +117,33 @@ TEST(AcquisitionScenario, TemperatureInputShowsDegrees) {
   EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 27.3, 0.2) << rig.form.txtDisplay.Caption();
 }
 
-TEST(AcquisitionScenario, ChipAveragingSendsItsCountAndStreamsMeans) {
-  ScenarioRig rig(1, BoardWithInputs(0.5));
-  StartOnAin0(rig);
-  rig.form.cboSampling.SetListIndex(0);  // "Once" sets the chip's mode to "None"...
-  rig.form.cboAvgFil.SetListIndex(1);    // ...so averaging is chosen after it
-  rig.form.txtPartMode.SetText("4");
-  rig.form.cmdCntr[2].Click();
-  EXPECT_NE(rig.Sent().find("N0004"), std::string::npos);
-  EXPECT_NE(rig.Sent().find("U4"), std::string::npos);
-  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 0.5, 20e-6);
+TEST(AcquisitionScenario, ChipCountIsSentAndItsTidyingDoesNotStopTheRun) {
+  struct Case {
+    int chip_mode;  // the in-chip selector when the run starts
+    const char* typed;
+    const char* shown;
+    const char* command;
+    const char* stream;
+  };
+  // The last case: "Averaging" with 300 typed, then back to "None", which hides the box.
+  for (const Case c : {Case{1, "4", "4", "N0004", "U4"}, Case{1, "300", "255", "N00FF", "U4"},
+                       Case{1, "0", "1", "N0001", "U4"}, Case{2, "1e2", "100", "N0064", "U5"},
+                       Case{1, " 32", "32", "N0020", "U4"}, Case{0, "300", "255", "N00FF", "U3"}}) {
+    SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
+    ScenarioRig rig(1, BoardWithInputs(0.5));
+    StartOnAin0(rig);
+    rig.form.txtDecimation.SetText("16");  // fast conversions: even 255 of them make a result
+    rig.form.cboSampling.SetListIndex(0);  // "Once" sets the chip's mode to "None"...
+    rig.form.cboAvgFil.SetListIndex(1);    // ...so the count box is shown after it
+    rig.form.txtPartMode.SetText(c.typed);
+    rig.form.cboAvgFil.SetListIndex(c.chip_mode);
+    rig.form.cmdCntr[2].Click();
+    EXPECT_EQ(rig.form.txtPartMode.Text(), c.shown);
+    const auto count_at = rig.Sent().find(c.command);
+    EXPECT_NE(count_at, std::string::npos);
+    EXPECT_NE(rig.Sent().find(c.stream, count_at), std::string::npos);
+    EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 0.5, 20e-6) << "a reading was shown";
+  }
 }
 
 TEST(AcquisitionScenario, HistogramFromBlocksOf31On) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -136,27 +138,113 @@ TEST(RunControlScenario, LogFileStartsAFreshCapture) {
   EXPECT_NE(text.find("U3"), std::string::npos) << text;
 }
 
-TEST(RunControlScenario, SecondRunClickDuringPreparationIsIgnored) {
+/// The commands the board took, in order (its replies and the readings left out).
+std::vector<std::string> Commands(const ScenarioRig& rig) {
+  std::vector<std::string> texts;
+  for (const auto& command : rig.board.ReceivedCommands()) texts.push_back(command.text);
+  return texts;
+}
+
+TEST(RunControlScenario, NoOtherExchangeStartsWhileARunIsPrepared) {
+  struct Intrusion {
+    const char* name;
+    std::function<void(Form&)> click;
+  };
+  const std::vector<Intrusion> intrusions{
+      {"nothing", nullptr},
+      {"Run ADC again", [](Form& f) { f.cmdCntr[2].Click(); }},  // it still reads "Run &ADC"
+      {"RESET", [](Form& f) { f.cmdReset.Click(); }},
+      {"Load DAC", [](Form& f) { f.cmdODAC.Click(); }},
+      {"Set ADC", [](Form& f) { f.cmdCntr[1].Click(); }},
+      {"Load Korvane", [](Form& f) { f.cmdCntr[0].Click(); }}};
+  std::vector<std::string> undisturbed;
+  for (const auto& intrusion : intrusions) {
+    SCOPED_TRACE(intrusion.name);
+    ScenarioRig rig(1);
+    Start(rig);
+    rig.board.ClearReceivedCommands();
+    bool held = false;
+    bool clicked = false;
+    rig.on_message = [&] {
+      const std::string& text = rig.form.Panel(1).Text();
+      if (text == "SET ADC ENVIRONMENT " && !clicked) {
+        clicked = true;
+        held = !rig.form.cmdReset.Enabled() && !rig.form.fraADCset.Enabled();
+        if (intrusion.click) intrusion.click(rig.form);
+      }
+      if (text == "GETTING  ADC  CODE ") {
+        EXPECT_TRUE(rig.form.fraADCset.Enabled()) << "a settings change may stop the run";
+        rig.time.Schedule(Millis{1000}, [&] { rig.form.cmdCntr[2].Click(); });
+      }
+    };
+    rig.form.cmdCntr[2].Click();
+
+    EXPECT_TRUE(held) << "RESET and the settings frame are disabled while the run is prepared";
+    if (undisturbed.empty()) undisturbed = Commands(rig);
+    EXPECT_EQ(Commands(rig), undisturbed) << "one preparation, one run, nothing in between";
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ");
+    EXPECT_EQ(StatesOf(rig.form), (ButtonStates{true, true, true, true, "Run &ADC"}));
+    EXPECT_TRUE(rig.form.fraADCset.Enabled());
+  }
+}
+
+TEST(RunControlScenario, LoadDacOrResetDuringARunFollowsTheEndOfTheStream) {
+  struct Case {
+    const char* name;
+    std::function<void(Form&)> click;
+    std::string last_command;
+    std::string last_message;
+  };
+  const std::vector<Case> cases{
+      {"Load DAC", [](Form& f) { f.cmdODAC.Click(); }, "RWE68C", "OFFSET  DAC  LOADED"},
+      {"Stop, then RESET at once",
+       [](Form& f) {
+         f.cmdCntr[2].Click();
+         f.cmdReset.Click();  // enabled again by the stop click
+       },
+       "H1", "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScenarioRig rig(1);
+    Start(rig);
+    rig.form.txtOfstDAC.SetText("12");
+    rig.board.ClearReceivedCommands();
+    rig.on_message = [&] {
+      if (rig.form.Panel(1).Text() != "GETTING  ADC  CODE ") return;
+      rig.time.Schedule(Millis{3000}, [&] { c.click(rig.form); });
+    };
+    rig.form.cmdCntr[2].Click();
+
+    const auto commands = Commands(rig);
+    const auto stream_end = std::find(commands.begin(), commands.end(), "U3") + 1;
+    ASSERT_LT(stream_end, commands.end());
+    EXPECT_EQ(*stream_end, "\r") << "the stream ends before anything else is sent";
+    EXPECT_EQ(commands.back(), c.last_command);
+    EXPECT_EQ(rig.form.Panel(1).Text(), c.last_message);
+    EXPECT_TRUE(rig.Showed("ADC  CONVERSION  IS  FINISHED "));
+    if (c.last_command == "RWE68C") {
+      EXPECT_EQ(rig.board.Sfr(0xE6), 0x8C);
+    }
+    EXPECT_EQ(StatesOf(rig.form), (ButtonStates{true, true, true, true, "Run &ADC"}));
+  }
+}
+
+TEST(RunControlScenario, TheRunsLastPromptAnswersNoLaterCommand) {
   ScenarioRig rig(1);
   Start(rig);
-  rig.board.ClearReceivedCommands();
-  int clicks = 0;
-  rig.on_message = [&] {
-    if (rig.form.Panel(1).Text() == "SET ADC ENVIRONMENT " && clicks++ == 0) {
-      rig.form.cmdCntr[2].Click();  // the button still reads "Run &ADC"
-    }
-    if (rig.form.Panel(1).Text() == "GETTING  ADC  CODE ") {
-      rig.time.Schedule(Millis{1000}, [&] { rig.form.cmdCntr[2].Click(); });
-    }
-  };
+  rig.time.Schedule(Millis{3000}, [&] { rig.form.cmdCntr[2].Click(); });
   rig.form.cmdCntr[2].Click();
+  rig.time.Advance(Millis{100});
+  EXPECT_EQ(rig.port.TakeInput(), "") << "the run took the board's answer to its end";
+  BoardFaults faults;
+  faults.run_mode_answer_limit = 6;  // the seventh register write, RWDD, gets no "]"
+  rig.board.SetFaults(faults);
 
-  int register_writes = 0;
-  for (const auto& command : rig.board.ReceivedCommands()) {
-    if (command.text.rfind("RWFB", 0) == 0) ++register_writes;
-  }
-  EXPECT_EQ(register_writes, 1) << "one preparation only";
-  EXPECT_EQ(rig.form.Panel(1).Text(), "ADC  CONVERSION  IS  FINISHED ");
+  rig.form.cmdCntr[1].Click();
+
+  EXPECT_EQ(rig.form.Panel(1).Text(), "ERROR ADC SET");
+  EXPECT_TRUE(rig.form.NeedReset);
 }
 
 TEST(RunControlScenario, SettingsChangeOrDisplayModeClickStopsTheRun) {

@@ -15,10 +15,14 @@ class ScriptedPort final : public SerialPort {
   explicit ScriptedPort(TimeBase& time) : time_(time) {}
 
   bool IsPortOpen() const override { return open_; }
-  void OpenPort() override { open_ = true; }
-  void ClosePort() override { open_ = false; }
   void SetProgResetLine(bool on) override { line_log.push_back(on ? "P1" : "P0"); }
   void SetRunResetLine(bool on) override { line_log.push_back(on ? "R1" : "R0"); }
+
+  /// The device vanishes as an unplugged adapter does: it closes itself and says so.
+  void LoseDevice() {
+    open_ = false;
+    ReportPortLost();
+  }
 
   /// `text` arrives `after_ms` from now, in one piece.
   void ArriveAfter(int after_ms, std::string text);
@@ -28,6 +32,8 @@ class ScriptedPort final : public SerialPort {
 
  protected:
   void WriteBytes(std::string_view bytes) override { sent.append(bytes); }
+  void OpenDevice() override { open_ = true; }
+  void CloseDevice() override { open_ = false; }
 
  private:
   TimeBase& time_;

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +11,10 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/view/bgr_color.h"
@@ -66,6 +70,68 @@ TEST_F(MainWindowTest, UserActionsReachTheProgramsHandlers) {
   QTest::keyClicks(frequency, "11.0");
   EXPECT_EQ(frequencies, (std::vector<std::string>{"1", "11", "11.", "11.0"}));
   EXPECT_EQ(frequency->text(), "11.0");
+}
+
+/// The interface an assistive tool (screen reader, voice control) works the widget through.
+QAccessibleInterface* Accessible(QWidget* widget) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+  EXPECT_NE(accessible, nullptr);
+  return accessible;
+}
+
+TEST_F(MainWindowTest, EveryWayOfChangingAControlRunsItsHandlerOnce) {
+  ShowAndSettle();
+  int buffer_clicks = 0;
+  form.chkBuffer.SetOnClick([&] { ++buffer_clicks; });
+  auto* buffer = Find<QCheckBox>("chkBuffer");
+  const std::vector<std::pair<const char*, std::function<void()>>> ticks{
+      {"assistive toggle",
+       [&] {
+         Accessible(buffer)->actionInterface()->doAction(
+             QAccessibleActionInterface::toggleAction());
+       }},
+      {"toggle()", [&] { buffer->toggle(); }},
+      {"setChecked", [&] { buffer->setChecked(!buffer->isChecked()); }},
+      {"space key", [&] { QTest::keyClick(buffer, Qt::Key_Space); }},
+      {"mouse", [&] {
+         const QPoint on_the_box(std::min(10, buffer->width() / 2), buffer->height() / 2);
+         QTest::mouseClick(buffer, Qt::LeftButton, Qt::NoModifier, on_the_box);
+       }}};
+  for (const auto& [way, tick] : ticks) {
+    const int before = buffer_clicks;
+    tick();
+    EXPECT_EQ(buffer_clicks, before + 1) << way;
+    EXPECT_EQ(form.chkBuffer.Value(), buffer->isChecked() ? 1 : 0) << way;
+  }
+
+  int sampling_clicks = 0;
+  form.cboSampling.SetOnClick([&] { ++sampling_clicks; });
+  Find<QComboBox>("cboSampling")->setCurrentIndex(1);
+  EXPECT_EQ(form.cboSampling.ListIndex(), 1);
+  EXPECT_EQ(sampling_clicks, 1);
+
+  std::vector<std::string> counts;
+  form.txtPartMode.SetOnChange([&] { counts.push_back(form.txtPartMode.Text()); });
+  auto* count = Find<QLineEdit>("txtPartMode");
+  Accessible(count)->setText(QAccessible::Value, QStringLiteral("64"));
+  count->setText("128");
+  EXPECT_EQ(counts, (std::vector<std::string>{"64", "128"}));
+
+  int reference_clicks = 0;
+  form.optRef[2].SetOnClick([&] { ++reference_clicks; });
+  Accessible(Find<QRadioButton>("optRef_2"))
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(form.optRef[2].Value());
+  EXPECT_EQ(reference_clicks, 1);
+
+  int run_clicks = 0;
+  form.cmdCntr[2].SetOnClick([&] { ++run_clicks; });
+  Accessible(Find<QPushButton>("cmdCntr_2"))
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::pressAction());
+  for (int i = 0; i < 100 && run_clicks == 0; ++i) QTest::qWait(10);  // an animated click
+  EXPECT_EQ(run_clicks, 1);
 }
 
 TEST_F(MainWindowTest, AHandlerThatRewritesTheUsersInputIsShownAtOnce) {

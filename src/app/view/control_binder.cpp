@@ -146,8 +146,10 @@ QCheckBox* ControlBinder::MakeCheckBox(CheckBox& model, QWidget* parent) {
     ApplyCommon(model, *box);
   };
   Observe(model, sync);
-  QObject::connect(box, &QCheckBox::clicked, box, [&model, box, sync] {
-    model.SetValue(ValueOf(box->checkState()));
+  // Every change of state, whatever made it (mouse, keyboard, toggle(), an assistive tool),
+  // reaches the model; the model's own changes arrive here with the signals blocked.
+  QObject::connect(box, &QCheckBox::stateChanged, box, [&model, sync](int state) {
+    model.SetValue(ValueOf(static_cast<Qt::CheckState>(state)));
     sync();  // the handler may have refused or replaced the value
   });
   return box;
@@ -187,7 +189,9 @@ QComboBox* ControlBinder::MakeComboBox(ComboBox& model, QWidget* parent) {
     ApplyCommon(model, *combo);
   };
   Observe(model, sync);
-  QObject::connect(combo, &QComboBox::activated, combo, [&model, sync](int index) {
+  // Not `activated`: that is the user's choice only, and a selection made by code or by an
+  // assistive tool must run the handler as well.
+  QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [&model, sync](int index) {
     model.SetListIndex(index);
     sync();
   });
@@ -213,7 +217,9 @@ QLineEdit* ControlBinder::MakeLineEdit(TextBox& model, bool read_only, QWidget* 
     ApplyCommon(model, *edit);
   };
   Observe(model, sync);
-  QObject::connect(edit, &QLineEdit::textEdited, edit, [&model, sync](const QString& text) {
+  // Not `textEdited`: an assistive tool writes the text with setText, which only `textChanged`
+  // reports.
+  QObject::connect(edit, &QLineEdit::textChanged, edit, [&model, sync](const QString& text) {
     model.SetText(text.toStdString());
     sync();
   });

@@ -82,7 +82,7 @@ std::string HardwareSerialPort::DeviceForPort(int port_number) const {
 #endif
 }
 
-void HardwareSerialPort::OpenPort() {
+void HardwareSerialPort::OpenDevice() {
   if (port_.isOpen()) ClosePort();
   const std::string device = DeviceForPort(port_number_);
   if (device.empty()) {
@@ -113,7 +113,7 @@ void HardwareSerialPort::OpenPort() {
   ApplyResetLines();
 }
 
-void HardwareSerialPort::ClosePort() {
+void HardwareSerialPort::CloseDevice() {
   if (!port_.isOpen()) return;
   port_.flush();
   port_.close();

@@ -32,8 +32,8 @@ class HardwareSerialPort final : public SerialPort {
   ~HardwareSerialPort() override;
 
   bool IsPortOpen() const override;
-  void OpenPort() override;
-  void ClosePort() override;
+  void OpenDevice() override;
+  void CloseDevice() override;
   void SetProgResetLine(bool on) override;
   void SetRunResetLine(bool on) override;
 
