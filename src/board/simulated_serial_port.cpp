@@ -23,7 +23,8 @@ SimulatedSerialPort::~SimulatedSerialPort() {
 }
 
 void SimulatedSerialPort::OpenDevice() {
-  if (open_ || port_number_ == unplugged_port_) return;
+  // As with a real port: no bit rate in the settings, no open port at some default speed.
+  if (open_ || port_number_ == unplugged_port_ || BitRate() <= 0) return;
   if (board_port_ == kFirstPortOpened) board_port_ = port_number_;
   open_ = true;
   open_port_number_ = port_number_;
