@@ -49,6 +49,11 @@ TEST(SimulatedSerialPort, OnlyTheBoardsPortHearsTheBoard) {
   first_opened.Open(1200, 1);
   EXPECT_EQ(first_opened.Exchange("\r"), "");
 
+  on_three.port.ClosePort();
+  on_three.port.SetPortSettings(",N,8,1");
+  on_three.port.OpenPort();
+  EXPECT_FALSE(on_three.port.IsPortOpen()) << "no bit rate: no open port at a default speed";
+
   BoardBench nowhere({}, SimulatedSerialPort::kNoBoard);
   EXPECT_EQ(nowhere.EnterProgrammingMode(), "");
   EXPECT_TRUE(nowhere.port.IsPortOpen());
