@@ -243,8 +243,9 @@ TEST(LoaderScenario, StopLoadDuringTheBootExchangesActsAtTheNextCheck) {
 
 TEST(LoaderScenario, EachBootStepThatFailsEndsWithItsMessages) {
   struct Case {
-    int answers;
+    std::optional<int> answers;
     std::vector<std::string> boxes;
+    std::optional<int> erase_ms = std::nullopt;
   };
   const std::vector<Case> cases = {
       {0, {"No Response to initial CR during Serial Programming Reset"}},
@@ -259,6 +260,10 @@ TEST(LoaderScenario, EachBootStepThatFailsEndsWithItsMessages) {
         "Error during erasing Korvane flash memory"}},
       {12,
        {" Error performing serial port command <E>.", "Error during erasing Korvane flash memory"}},
+      {std::nullopt,
+       {" Error performing serial port command <M0000>.", "Enable to Erase Flash",
+        "Error during erasing Korvane flash memory"},
+       600},  // an erase slower than its time-out
   };
   for (const auto& c : cases) {
     ScenarioRig rig(1);
@@ -266,9 +271,10 @@ TEST(LoaderScenario, EachBootStepThatFailsEndsWithItsMessages) {
     rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(100)));
     BoardFaults faults;
     faults.prog_mode_answer_limit = c.answers;
+    faults.erase_ms = c.erase_ms;
     rig.board.SetFaults(faults);
     ClickLoad(rig);
-    EXPECT_EQ(rig.dialogs.Texts(), c.boxes) << c.answers;
+    EXPECT_EQ(rig.dialogs.Texts(), c.boxes) << c.boxes.back();
     EXPECT_EQ(rig.form.prgProgress.Max(), 8);
     EXPECT_EQ(rig.Showed("Korvane  PROG_RESET  FAILED"), c.answers == 0);
     EXPECT_EQ(rig.form.cmdCntr[0].Caption(), "&Load Korvane");
