@@ -1,9 +1,8 @@
 #include "board/boot_bit_rates.h"
 
-#include <cmath>
 #include <cstdlib>
 
-#include "common/number_text.h"
+#include "common/link_speed.h"
 
 namespace korvane {
 
@@ -15,15 +14,6 @@ constexpr int kSlowCrystalRate = 2400;
 constexpr double kSlowCrystalMhz = 1.8432;
 constexpr double kSlowClockBelowMhz = 5.0;
 constexpr double kSenderTolerance = 0.01;
-constexpr double kMostDeviationPercent = 2.0;
-
-/// The timer's reload formula: whether `rate` comes within 2 % from the clock.
-bool TimerMakes(double clock_mhz, int rate) {
-  const double reload = RoundHalfEven(65536 - clock_mhz * 1e6 / (32.0 * rate));
-  if (reload < 0 || reload > 65535) return false;
-  const double deviation = (1 - rate / clock_mhz / 1e6 * 32 * (65536 - reload)) * 100;
-  return std::fabs(deviation) <= kMostDeviationPercent;
-}
 
 }  // namespace
 
@@ -34,7 +24,7 @@ bool BootFirmwareLocksOnto(double clock_mhz, int sender_rate) {
     if (rate == kAlwaysMade) return true;
     if (clock_mhz < kSlowClockBelowMhz)
       return rate == kSlowCrystalRate && clock_mhz == kSlowCrystalMhz;
-    return TimerMakes(clock_mhz, rate);
+    return Fits(LinkSpeedFor(clock_mhz, rate));
   }
   return false;
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/link_speed.h"
+
 namespace korvane {
 
 /// The board's clock in MHz from the count that SFRs CA and CB hold after a programming reset
@@ -14,18 +16,6 @@ double ClockFromCounts(std::int32_t ca, std::int32_t cb);
 
 /// The analog clock divider shown for a clock: floor(round(MHz) / 2) - 1.
 double AnalogClockDivider(double clock_mhz);
-
-/// A link speed the board's clock can produce, with its 16-bit reload value.
-struct LinkSpeed {
-  int bit_rate = 0;
-  std::int32_t reload = 0;
-  double deviation_percent = 0.0;
-};
-
-/// Reload value and deviation of `bit_rate` for the clock; the rate fits when the deviation is
-/// within 2 % and the reload value is a 16-bit value the board can hold.
-LinkSpeed LinkSpeedFor(double clock_mhz, int bit_rate);
-bool Fits(const LinkSpeed& speed);
 
 /// The fastest rate of 57600, 38400, 19200 ... 1200 that fits the clock; nothing when none does.
 std::optional<LinkSpeed> ChooseLinkSpeed(double clock_mhz);
