@@ -54,9 +54,13 @@ void BoardReset::ResetBoard() {
 }
 
 void BoardReset::FindLinkSpeedAgain() {
-  double freq = 0;
-  discovery_.FindBoard(form_.PortNumber, freq);
-  if (LinkSpeedKnown(form_)) return;
+  // With a board found before, discovery asks it again, measuring the clock. Without one it would
+  // try all 256 ports for eleven minutes that nothing could stop; a new start searches instead.
+  if (form_.PortNumber != 0) {
+    double freq = 0;
+    discovery_.FindBoard(form_.PortNumber, freq);
+    if (LinkSpeedKnown(form_)) return;
+  }
   form_.Panel(1).SetText(kNoLinkSpeed);
   link_.BeepFor(2);
   form_.prgProgress.SetValue(0);

@@ -253,6 +253,13 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
     }
     EXPECT_EQ(rig.Sent().find("CW8011\r"), std::string::npos);
   }
+
+  ScenarioRig no_board(SimulatedSerialPort::kNoBoard);
+  no_board.main.Form_Load();  // searched every port in vain
+  no_board.port.ClosePort();
+  no_board.form.cmdReset.Click();
+  EXPECT_EQ(no_board.form.Panel(1).Text(), "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET");
+  EXPECT_FALSE(no_board.port.IsPortOpen()) << "no new search of all ports";
 }
 
 TEST(ResetScenario, WrongClockOnTheCommandLineLoadsOnceThenNamesTheSpeedProblem) {
