@@ -4,6 +4,18 @@
 
 namespace korvane {
 
+namespace {
+
+/// A control array's click handler gets the index of the control that fired.
+template <typename Controls, typename Handler>
+void OnEachClick(Controls& controls, Handler handler) {
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    controls[i].SetOnClick([handler, i] { handler(static_cast<int>(i)); });
+  }
+}
+
+}  // namespace
+
 void WireSettingsHandlers(Form& form, SettingsPanel& panel, SamplingSelectors& sampling,
                           OffsetDac& dac) {
   form.cboFilter.SetOnClick([&panel] { panel.cboFilter_Click(); });
@@ -11,25 +23,11 @@ void WireSettingsHandlers(Form& form, SettingsPanel& panel, SamplingSelectors& s
   form.txtFreq.SetOnChange([&panel] { panel.txtFreq_Change(); });
   form.txtAClock.SetOnChange([&panel] { panel.txtAClock_Change(); });
   form.txtDecimation.SetOnChange([&panel] { panel.txtDecimation_Change(); });
-  for (int i = 0; i < static_cast<int>(form.cmdGainChange.size()); ++i) {
-    form.cmdGainChange[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.cmdGainChange_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form.cmdChanelMinusPlus.size()); ++i) {
-    form.cmdChanelMinusPlus[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.cmdChanelMinusPlus_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form.optPolarity.size()); ++i) {
-    form.optPolarity[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.optPolarity_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form.optADCinput.size()); ++i) {
-    form.optADCinput[static_cast<std::size_t>(i)].SetOnClick(
-        [&panel, i] { panel.optADCinput_Click(i); });
-  }
-  for (int i = 0; i < static_cast<int>(form.optRef.size()); ++i) {
-    form.optRef[static_cast<std::size_t>(i)].SetOnClick([&panel, i] { panel.optRef_Click(i); });
-  }
+  OnEachClick(form.cmdGainChange, [&panel](int i) { panel.cmdGainChange_Click(i); });
+  OnEachClick(form.cmdChanelMinusPlus, [&panel](int i) { panel.cmdChanelMinusPlus_Click(i); });
+  OnEachClick(form.optPolarity, [&panel](int i) { panel.optPolarity_Click(i); });
+  OnEachClick(form.optADCinput, [&panel](int i) { panel.optADCinput_Click(i); });
+  OnEachClick(form.optRef, [&panel](int i) { panel.optRef_Click(i); });
   form.chkBuffer.SetOnClick([&panel] { panel.chkBuffer_Click(); });
   form.chkBOD.SetOnClick([&panel] { panel.chkBOD_Click(); });
   form.chkAutoZero.SetOnClick([&panel] { panel.chkAutoZero_Click(); });
