@@ -107,8 +107,28 @@ restore() {
     planted=""
   fi
 }
+# Builds and test runs go in the background (output to the log named first), so that a signal
+# reaches the trap at once rather than after them; the trap ends the one under way.
+child=""
+run_child() {
+  local log=$1
+  shift
+  "$@" >"$log" 2>&1 &
+  child=$!
+  wait "$child"
+  local status=$?
+  child=""
+  return $status
+}
+stop_child() {
+  if [[ -n $child ]]; then
+    kill -TERM "$child" 2>/dev/null
+    wait "$child" 2>/dev/null
+    child=""
+  fi
+}
 trap restore EXIT
-trap 'restore; echo; echo "interrupted" >&2; exit 130' INT TERM HUP
+trap 'stop_child; restore; echo; echo "interrupted" >&2; exit 130' INT TERM HUP
 
 # Applies fault $1; prints nothing. Returns 1 when the expression changed nothing (stale).
 plant() {
@@ -154,8 +174,8 @@ mkdir -p "$logs"
 # Runs the suite; leaves the names of the failed tests in $logs/failed.txt. Returns ctest's status.
 run_tests() {
   local log=$1 status
-  (cd "$build_dir" && QT_QPA_PLATFORM=offscreen ctest -j "$jobs" --timeout "$test_timeout") \
-    >"$log" 2>&1
+  run_child "$log" env QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" -j "$jobs" \
+    --timeout "$test_timeout"
   status=$?
   # Result lines read "  12/345 Test  #12: Suite.Name .......   Passed    0.01 sec";
   # anything but Passed (***Failed, ***Timeout, Exception, Not Run) is a failure.
@@ -207,7 +227,7 @@ write_summary() {
   elapsed=$(($(date +%s) - started))
   [[ -z $summary_file ]] || summary >"$summary_file"
 }
-trap 'restore; echo; echo "interrupted: the summary holds the faults run so far" >&2; write_summary; exit 130' INT TERM HUP
+trap 'stop_child; restore; echo; echo "interrupted: the summary holds the faults run so far" >&2; write_summary; exit 130' INT TERM HUP
 count=0
 for i in "${selected[@]}"; do
   count=$((count + 1))
@@ -218,7 +238,7 @@ for i in "${selected[@]}"; do
   if ! plant "$i"; then
     result=stale
     stale=$((stale + 1))
-  elif ! cmake --build "$build_dir" >"$logs/$id.build.log" 2>&1; then
+  elif ! run_child "$logs/$id.build.log" cmake --build "$build_dir"; then
     result=broken
     broken=$((broken + 1))
   elif run_tests "$logs/$id.tests.log"; then
