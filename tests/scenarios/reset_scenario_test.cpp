@@ -203,6 +203,7 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
   } cases[] = {
       {0, std::nullopt, "Korvane  PROG_RESET  FAILED"},
       {std::nullopt, 3, "HEX  FILE  LINE  3  CHECKSUM  ERROR"},
+      {std::nullopt, 21, "HEX  FILE  LINE  21  CHECKSUM  ERROR"},  // the end record
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.panel);
@@ -218,6 +219,21 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
     EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
     EXPECT_TRUE(rig.form.cmdReset.Enabled());
   }
+}
+
+TEST(ResetScenario, AProgramThatAnsweredSinceItsLoadIsLoadedAgainWhenItIsGone) {
+  BoardOptions blank;
+  blank.program_loaded = false;
+  ScenarioRig rig(1, blank);
+  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  const std::string reset = "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET";
+  rig.main.Form_Load();
+  ASSERT_EQ(rig.form.Panel(1).Text(), reset);
+  rig.board.Memory().EraseFlash();
+  rig.form.cmdReset.Click();
+  EXPECT_EQ(rig.form.Panel(1).Text(), reset);
+  const auto commands = rig.ProgrammingCommands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "M0000"), 2);
 }
 
 TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErasesIt) {
