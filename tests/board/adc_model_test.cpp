@@ -67,22 +67,5 @@ TEST(AdcModel, NoiseSizeFollowsGainAndDataRate) {
   EXPECT_EQ(Conversions(twin, setup, 15.0, 4000), slow) << "deterministic from the seed";
 }
 
-TEST(AdcModel, CalibrationIsKeptUntilForgotten) {
-  AdcModel adc({}, 1);
-  EXPECT_FALSE(adc.Calibration().offset_removed || adc.Calibration().gain_removed);
-  adc.Calibrate(CalibrationMode::kSelfGain);
-  adc.Calibrate(CalibrationMode::kOff);
-  EXPECT_TRUE(adc.Calibration().gain_removed);
-  EXPECT_FALSE(adc.Calibration().offset_removed);
-  adc.ForgetCalibration();
-  EXPECT_FALSE(adc.Calibration().gain_removed);
-
-  ConverterSetup setup;
-  setup.reference = ReferenceSource::kInternal2V5;
-  EXPECT_NEAR(Mean(Conversions(adc, setup, 15.0, 400)), 504.3, 0.5);
-  adc.Calibrate(CalibrationMode::kSystemOffset);
-  EXPECT_NEAR(Mean(Conversions(adc, setup, 15.0, 400)), 0.0, 0.5);
-}
-
 }  // namespace
 }  // namespace korvane
