@@ -35,14 +35,6 @@ std::int32_t Total(const HistogramBins& bins) {
   return std::accumulate(bins.counts.begin(), bins.counts.end(), 0);
 }
 
-TEST(HistogramBins, EqualReadingsFillTheMeansBin) {
-  const std::vector<std::int32_t> samples(31, -4000);
-  const HistogramBins bins = CountBins(samples, -4000.0, 0.1);
-  EXPECT_EQ(bins.mean_bin, 11);
-  EXPECT_EQ(bins.counts[11], 31);
-  EXPECT_EQ(Total(bins), 31);
-}
-
 TEST(HistogramBins, EdgesAreStrictAndTheRangeRunsFromMinus4Point2ToPlus3Point8Sigma) {
   // Mean 100, sigma 5: bins 2 wide, edges at the odd numbers 79..119.
   const std::vector<std::int32_t> samples{78,  79,  80,  81,  99,  100,     101,

@@ -52,16 +52,6 @@ TEST_F(HistogramTest, DrawsTwentyBarsAroundTheMeansBinBetweenEmptyEndPoints) {
   EXPECT_EQ(histo.redraws, 1);
 }
 
-TEST_F(HistogramTest, OutlierMarksAreNotCounted) {
-  form.AverNumb = 31;
-  form.MeanCode = 7.0;
-  form.Samples.fill(7);
-  form.Samples[5] = -1000000;
-  histogram.Gistogram(0.1);
-  EXPECT_EQ(histo.PointY(0, 11), 30.0f);
-  EXPECT_EQ(histo.PointY(0, 1), 0.001f);
-}
-
 TEST_F(HistogramTest, NoSigmaDrawsNothing) {
   form.AverNumb = 31;
   form.Samples.fill(7);

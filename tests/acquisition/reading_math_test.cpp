@@ -49,9 +49,6 @@ TEST(ReadingMath, MeterTextSignsOnlyNonZeroValues) {
 }
 
 TEST(ReadingMath, DecimalAndHexTexts) {
-  EXPECT_EQ(DecimalText(0), "0");
-  EXPECT_EQ(DecimalText(16777215), "16777215");
-  EXPECT_EQ(DecimalText(-1), "-1");
   EXPECT_EQ(HexText(0), "0");
   EXPECT_EQ(HexText(0x0000AB), "AB");
   EXPECT_EQ(HexText(0xFFFFFF), "FFFFFF");
