@@ -169,17 +169,24 @@ bool PumpUntil(QtTimeBase& time, Done done, Micros limit = milliseconds(2000)) {
   return done();
 }
 
-TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
-  PseudoTerminal board;
-  if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
-  testing::MemorySettings settings;
-  settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
-  HardwareSerialPort port(settings);
-  RecordingListener listener;
-  port.AddTrafficListener(&listener);
-  QtTimeBase time;
+/// A port mapped to a pseudo-terminal whose other side plays the board.
+class QtPseudoTerminalPortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
+    settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
+    port.AddTrafficListener(&listener);
+    port.SetCommPort(5);
+  }
 
-  port.SetCommPort(5);
+  PseudoTerminal board;
+  testing::MemorySettings settings;
+  HardwareSerialPort port{settings};
+  RecordingListener listener;
+  QtTimeBase time;
+};
+
+TEST_F(QtPseudoTerminalPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
   port.SetPortSettings(",N,8,1");  // no bit rate: like a missing device, never a default rate
   port.OpenPort();
   EXPECT_FALSE(port.IsPortOpen());
@@ -225,38 +232,23 @@ TEST(QtHardwareSerialPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
   EXPECT_TRUE(listener.lost_ports.empty());
 }
 
-TEST(QtHardwareSerialPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
-  auto board = std::make_unique<PseudoTerminal>();
-  if (board->Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
-  testing::MemorySettings settings;
-  settings.Write("Korvane-DAQ-EVM", "Ports", "COM4", board->Device());
-  HardwareSerialPort port(settings);
-  RecordingListener listener;
-  port.AddTrafficListener(&listener);
-  QtTimeBase time;
-  port.SetCommPort(4);
+TEST_F(QtPseudoTerminalPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
   port.OpenPort();
   ASSERT_TRUE(port.IsPortOpen());
 
-  board->CloseMaster();  // the adapter is pulled out
+  board.CloseMaster();  // the adapter is pulled out
   EXPECT_TRUE(PumpUntil(time, [&] { return !port.IsPortOpen(); }));
-  EXPECT_EQ(listener.lost_ports, std::vector<int>{4});
+  EXPECT_EQ(listener.lost_ports, std::vector<int>{5});
 
   port.Transmit("RRCA");
   PumpUntil(
       time, [] { return false; }, milliseconds(100));
   EXPECT_EQ(port.TakeInput(), "");
   EXPECT_EQ(listener.sent, "");
-  EXPECT_EQ(listener.lost_ports, std::vector<int>{4});
+  EXPECT_EQ(listener.lost_ports, std::vector<int>{5});
 }
 
-TEST(QtHardwareSerialPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
-  PseudoTerminal board;
-  if (board.Device().empty()) GTEST_SKIP() << "no pseudo-terminal on this machine";
-  testing::MemorySettings settings;
-  settings.Write("Korvane-DAQ-EVM", "Ports", "COM5", board.Device());
-  HardwareSerialPort port(settings);
-  QtTimeBase time;
+TEST_F(QtPseudoTerminalPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
   Form form;
   testing::FakeChart adc_graph;
   testing::FakeChart histo;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -24,59 +25,17 @@
 namespace korvane {
 namespace {
 
-TEST_F(MainWindowTest, UserActionsReachTheProgramsHandlers) {
-  int run_clicks = 0;
-  int reset_clicks = 0;
-  int exit_clicks = 0;
-  form.cmdCntr[2].SetOnClick([&] { ++run_clicks; });
-  form.cmdReset.SetOnClick([&] { ++reset_clicks; });
-  form.mnuFileExit.SetOnClick([&] { ++exit_clicks; });
-  QTest::mouseClick(Find<QPushButton>("cmdCntr_2"), Qt::LeftButton);
-  QTest::mouseClick(Find<QPushButton>("cmdReset"), Qt::LeftButton);
-  Find<QAction>("mnuFileExit")->trigger();
-  EXPECT_EQ(run_clicks, 1);
-  EXPECT_EQ(reset_clicks, 1);
-  EXPECT_EQ(exit_clicks, 1);
-
-  int buffer_clicks = 0;
-  form.chkBuffer.SetOnClick([&] { ++buffer_clicks; });
-  QTest::mouseClick(Find<QCheckBox>("chkBuffer"), Qt::LeftButton);
-  EXPECT_EQ(form.chkBuffer.Value(), 1);
-  QTest::mouseClick(Find<QCheckBox>("chkBuffer"), Qt::LeftButton);
-  EXPECT_EQ(form.chkBuffer.Value(), 0);
-  EXPECT_EQ(buffer_clicks, 2);
-
-  std::vector<int> polarity_clicks;
-  form.optPolarity[0].SetOnClick([&] { polarity_clicks.push_back(0); });
-  form.optPolarity[1].SetOnClick([&] { polarity_clicks.push_back(1); });
-  QTest::mouseClick(Find<QRadioButton>("optPolarity_1"), Qt::LeftButton);
-  QTest::mouseClick(Find<QRadioButton>("optPolarity_1"), Qt::LeftButton);  // already chosen
-  EXPECT_TRUE(form.optPolarity[1].Value());
-  EXPECT_FALSE(form.optPolarity[0].Value());
-  EXPECT_FALSE(Find<QRadioButton>("optPolarity_0")->isChecked());
-  EXPECT_EQ(polarity_clicks, std::vector<int>{1});
-
-  int sampling_clicks = 0;
-  form.cboSampling.SetListIndex(0);
-  form.cboSampling.SetOnClick([&] { ++sampling_clicks; });
-  QTest::keyClick(Find<QComboBox>("cboSampling"), Qt::Key_Down);
-  EXPECT_EQ(form.cboSampling.ListIndex(), 1);
-  EXPECT_EQ(sampling_clicks, 1);
-
-  std::vector<std::string> frequencies;
-  form.txtFreq.SetOnChange([&] { frequencies.push_back(form.txtFreq.Text()); });
-  auto* frequency = Find<QLineEdit>("txtFreq");
-  frequency->selectAll();
-  QTest::keyClicks(frequency, "11.0");
-  EXPECT_EQ(frequencies, (std::vector<std::string>{"1", "11", "11.", "11.0"}));
-  EXPECT_EQ(frequency->text(), "11.0");
-}
-
 /// The interface an assistive tool (screen reader, voice control) works the widget through.
 QAccessibleInterface* Accessible(QWidget* widget) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
   EXPECT_NE(accessible, nullptr);
   return accessible;
+}
+
+/// Clicks where the indicator and caption of a wide box or option lie.
+void ClickNearTheLeft(QWidget* button) {
+  const QPoint near_left(std::min(10, button->width() / 2), button->height() / 2);
+  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, near_left);
 }
 
 TEST_F(MainWindowTest, EveryWayOfChangingAControlRunsItsHandlerOnce) {
@@ -93,10 +52,7 @@ TEST_F(MainWindowTest, EveryWayOfChangingAControlRunsItsHandlerOnce) {
       {"toggle()", [&] { buffer->toggle(); }},
       {"setChecked", [&] { buffer->setChecked(!buffer->isChecked()); }},
       {"space key", [&] { QTest::keyClick(buffer, Qt::Key_Space); }},
-      {"mouse", [&] {
-         const QPoint on_the_box(std::min(10, buffer->width() / 2), buffer->height() / 2);
-         QTest::mouseClick(buffer, Qt::LeftButton, Qt::NoModifier, on_the_box);
-       }}};
+      {"mouse", [&] { ClickNearTheLeft(buffer); }}};
   for (const auto& [way, tick] : ticks) {
     const int before = buffer_clicks;
     tick();
@@ -105,33 +61,51 @@ TEST_F(MainWindowTest, EveryWayOfChangingAControlRunsItsHandlerOnce) {
   }
 
   int sampling_clicks = 0;
+  form.cboSampling.SetListIndex(0);
   form.cboSampling.SetOnClick([&] { ++sampling_clicks; });
-  Find<QComboBox>("cboSampling")->setCurrentIndex(1);
+  QTest::keyClick(Find<QComboBox>("cboSampling"), Qt::Key_Down);
   EXPECT_EQ(form.cboSampling.ListIndex(), 1);
-  EXPECT_EQ(sampling_clicks, 1);
+  Find<QComboBox>("cboSampling")->setCurrentIndex(2);
+  EXPECT_EQ(form.cboSampling.ListIndex(), 2);
+  EXPECT_EQ(sampling_clicks, 2);
 
-  std::vector<std::string> counts;
-  form.txtPartMode.SetOnChange([&] { counts.push_back(form.txtPartMode.Text()); });
-  auto* count = Find<QLineEdit>("txtPartMode");
-  Accessible(count)->setText(QAccessible::Value, QStringLiteral("64"));
-  count->setText("128");
-  EXPECT_EQ(counts, (std::vector<std::string>{"64", "128"}));
+  std::vector<std::string> frequencies;
+  form.txtFreq.SetOnChange([&] { frequencies.push_back(form.txtFreq.Text()); });
+  auto* frequency = Find<QLineEdit>("txtFreq");
+  frequency->selectAll();
+  QTest::keyClicks(frequency, "11.0");
+  Accessible(frequency)->setText(QAccessible::Value, QStringLiteral("64"));
+  frequency->setText("128");
+  EXPECT_EQ(frequencies, (std::vector<std::string>{"1", "11", "11.", "11.0", "64", "128"}));
 
-  int reference_clicks = 0;
-  form.optRef[2].SetOnClick([&] { ++reference_clicks; });
-  Accessible(Find<QRadioButton>("optRef_2"))
+  std::vector<int> polarity_clicks;
+  form.optPolarity[0].SetOnClick([&] { polarity_clicks.push_back(0); });
+  form.optPolarity[1].SetOnClick([&] { polarity_clicks.push_back(1); });
+  ClickNearTheLeft(Find<QRadioButton>("optPolarity_1"));
+  ClickNearTheLeft(Find<QRadioButton>("optPolarity_1"));  // already chosen
+  Accessible(Find<QRadioButton>("optPolarity_0"))
       ->actionInterface()
       ->doAction(QAccessibleActionInterface::toggleAction());
-  EXPECT_TRUE(form.optRef[2].Value());
-  EXPECT_EQ(reference_clicks, 1);
+  EXPECT_TRUE(form.optPolarity[0].Value());
+  EXPECT_FALSE(form.optPolarity[1].Value());
+  EXPECT_FALSE(Find<QRadioButton>("optPolarity_1")->isChecked());
+  EXPECT_EQ(polarity_clicks, (std::vector<int>{1, 0}));
 
   int run_clicks = 0;
+  int reset_clicks = 0;
+  int exit_clicks = 0;
   form.cmdCntr[2].SetOnClick([&] { ++run_clicks; });
+  form.cmdReset.SetOnClick([&] { ++reset_clicks; });
+  form.mnuFileExit.SetOnClick([&] { ++exit_clicks; });
+  QTest::mouseClick(Find<QPushButton>("cmdReset"), Qt::LeftButton);
+  Find<QAction>("mnuFileExit")->trigger();
   Accessible(Find<QPushButton>("cmdCntr_2"))
       ->actionInterface()
       ->doAction(QAccessibleActionInterface::pressAction());
   for (int i = 0; i < 100 && run_clicks == 0; ++i) QTest::qWait(10);  // an animated click
   EXPECT_EQ(run_clicks, 1);
+  EXPECT_EQ(reset_clicks, 1);
+  EXPECT_EQ(exit_clicks, 1);
 }
 
 TEST_F(MainWindowTest, AHandlerThatRewritesTheUsersInputIsShownAtOnce) {
@@ -199,16 +173,32 @@ TEST_F(MainWindowTest, ModelChangesReachTheWidgetsWithoutFeedingBack) {
   EXPECT_EQ(Find<QProgressBar>("prgProgress")->value(), 5);
 }
 
-TEST_F(MainWindowTest, BackColoursFollowTheModelAndReturnToTheSystemColour) {
-  auto* buffer = Find<QCheckBox>("chkBuffer");
-  const QColor system_colour = buffer->palette().color(QPalette::Window);
-  form.chkBuffer.SetBackColor(0xC0FFFF);  // the settings panel's light yellow
-  EXPECT_TRUE(buffer->autoFillBackground());
-  EXPECT_EQ(buffer->palette().color(QPalette::Window), QColor(255, 255, 192));
+/// Share of the widget's painted pixels in `colour`.
+double PaintedShare(QWidget* widget, const QColor& colour) {
+  const QImage image = widget->grab().toImage();
+  int matching = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) matching += image.pixelColor(x, y) == colour ? 1 : 0;
+  }
+  return static_cast<double>(matching) / (image.width() * image.height());
+}
 
-  form.chkBuffer.SetBackColor(Control::kSystemButtonFace);
-  EXPECT_FALSE(buffer->autoFillBackground());
-  EXPECT_EQ(buffer->palette().color(QPalette::Window), system_colour);
+TEST_F(MainWindowTest, BackColoursArePaintedAndReturnToTheSystemColour) {
+  ShowAndSettle();
+  const QColor light_yellow(255, 255, 192);  // the settings panel's highlight, 0xC0FFFF
+  const std::vector<std::pair<const char*, Control*>> boxes = {
+      {"chkBuffer", &form.chkBuffer}, {"optPolarity_1", &form.optPolarity[1]}};
+  for (const auto& [name, model] : boxes) {
+    SCOPED_TRACE(name);
+    auto* widget = Find<QWidget>(name);
+    const QColor system_colour = widget->palette().color(QPalette::Window);
+    EXPECT_EQ(PaintedShare(widget, light_yellow), 0.0);
+    model->SetBackColor(0xC0FFFF);
+    EXPECT_GT(PaintedShare(widget, light_yellow), 0.5);
+    model->SetBackColor(Control::kSystemButtonFace);
+    EXPECT_EQ(PaintedShare(widget, light_yellow), 0.0);
+    EXPECT_EQ(widget->palette().color(QPalette::Window), system_colour);
+  }
 
   // The reading display keeps its own colours whatever the system colour is.
   auto* display = Find<QLabel>("txtDisplay");
