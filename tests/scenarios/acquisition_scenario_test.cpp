@@ -71,18 +71,6 @@ TEST(AcquisitionScenario, ContinuousBlocksMeasureTheConvertersNoise) {
   EXPECT_EQ(rig.adc_graph.y_title, "V O L T A G E ,  V");
 }
 
-TEST(AcquisitionScenario, TemperatureInputShowsDegrees) {
-  ScenarioRig rig(1, BoardWithInputs(0));
-  rig.main.Form_Load();
-  rig.form.optADCinput[1].SetValue(true);
-  rig.form.cboSampling.SetListIndex(1);
-  rig.form.txtAverNumb.SetText("20");
-  RunFor(rig, 4);
-  EXPECT_EQ(rig.form.lblRazmernst.Caption(), "C");
-  EXPECT_EQ(rig.adc_graph.y_title, "T E M P E R A T U R E, C");
-  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 27.3, 0.2) << rig.form.txtDisplay.Caption();
-}
-
 TEST(AcquisitionScenario, ChipCountIsSentAndItsTidyingDoesNotStopTheRun) {
   struct Case {
     int chip_mode;  // the in-chip selector when the run starts
@@ -128,10 +116,13 @@ TEST(AcquisitionScenario, DisplayModesWithAnalogAndTemperatureInput) {
     int mode;
     bool temperature;
     const char* title;
+    const char* unit;
   };
   for (const Case c :
-       {Case{1, false, "L S B / 1000  "}, Case{2, false, "uV "},
-        Case{1, true, "T E M P E R A T U R E, C"}, Case{2, true, "T E M P E R A T U R E, C"}}) {
+       {Case{0, true, "T E M P E R A T U R E, C", "C"}, Case{1, false, "L S B / 1000  ", "LSB"},
+        Case{2, false, "uV ", "LSB"}, Case{1, true, "T E M P E R A T U R E, C", "LSB"},
+        Case{2, true, "T E M P E R A T U R E, C", "LSB"}}) {
+    SCOPED_TRACE(std::to_string(c.mode) + (c.temperature ? " temperature" : " analog"));
     ScenarioRig rig(1, BoardWithInputs(0.5));
     if (c.temperature) {
       rig.main.Form_Load();
@@ -142,13 +133,16 @@ TEST(AcquisitionScenario, DisplayModesWithAnalogAndTemperatureInput) {
     rig.form.optDataShow[static_cast<std::size_t>(c.mode)].SetValue(true);
     rig.form.txtAverNumb.SetText("10");
     RunFor(rig, 3);
-    EXPECT_EQ(rig.form.lblRazmernst.Caption(), "LSB");
+    EXPECT_EQ(rig.form.lblRazmernst.Caption(), c.unit);
     EXPECT_EQ(rig.adc_graph.y_title, c.title);
     const std::string shown = rig.form.txtDisplay.Caption();
     // 0.5 V is 1677722 LSB (19999A hex); the diode at 27.3 degrees C gives 0.1158625 V.
     const double volts = c.temperature ? 0.115 + 2.3 * 0.000375 : 0.5;
     const double code = volts / rig.form.VoltsPerCode;
-    if (c.mode == 1) {
+    if (c.mode == 0) {
+      EXPECT_NEAR(std::stod(shown), 27.3, 0.2) << shown;
+      EXPECT_NEAR(rig.adc_graph.PointY(0, 5), 27.3, 0.2);
+    } else if (c.mode == 1) {
       EXPECT_NEAR(std::stod(shown), code, 40) << shown;
       EXPECT_NEAR(rig.adc_graph.PointY(0, 5), code / 1000, 0.04);
     } else {

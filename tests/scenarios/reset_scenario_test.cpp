@@ -164,37 +164,6 @@ TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
   EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
 }
 
-TEST(ResetScenario, StopLoadAtStartUpWhenTheBoardFallsSilentMidFile) {
-  BoardOptions blank;
-  blank.program_loaded = false;
-  ScenarioRig rig(1, blank);
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
-  bool silenced = false;
-  rig.on_message = [&] {
-    const auto& text = rig.form.Panel(1).Text();
-    if (text == "LOADING...   57600  BAUD,   FILE LINE:  3" && !silenced) {
-      silenced = true;
-      BoardFaults faults;
-      faults.prog_mode_answer_limit = 1;  // line 3 is answered, line 4 is not
-      rig.board.SetFaults(faults);
-    }
-    if (text == "LOADING...   57600  BAUD,   FILE LINE:  4") {
-      rig.time.Schedule(Millis{20000}, [&] {
-        ASSERT_TRUE(rig.form.cmdCntr[0].Visible());
-        rig.form.cmdCntr[0].Click();
-      });
-    }
-  };
-
-  rig.main.Form_Load();
-
-  EXPECT_EQ(rig.form.Panel(1).Text(), "PROGRAMMING  WAS  INTERRUPTED");
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
-  EXPECT_EQ(rig.form.cmdCntr[0].Caption(), "&Load Korvane");
-  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
-}
-
 TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
   const struct {
     std::optional<int> prog_mode_answers;
