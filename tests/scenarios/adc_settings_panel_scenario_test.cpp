@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "adcconfig/panel_rules.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -113,55 +112,6 @@ TEST(AdcSettingsPanelScenario, EveryHandlerMarksTheChipAndStopsTheRunAsItShould)
   }
 }
 
-TEST(AdcSettingsPanelScenario, GainAndChannelsStepRound) {
-  ScenarioRig rig(1);
-  rig.main.Form_Load();
-  Form& form = rig.form;
-
-  form.cmdGainChange[0].Click();
-  EXPECT_EQ(form.txtPGAGain.Text(), "128");
-  EXPECT_EQ(form.PgaGainExp, 7);
-  form.cmdGainChange[1].Click();
-  EXPECT_EQ(form.txtPGAGain.Text(), "1");
-  EXPECT_EQ(form.PgaGainExp, 0);
-  std::vector<std::string> gains;
-  for (int press = 0; press < 8; ++press) {
-    form.cmdGainChange[1].Click();
-    gains.push_back(form.txtPGAGain.Text());
-  }
-  EXPECT_EQ(gains, (std::vector<std::string>{"2", "4", "8", "16", "32", "64", "128", "1"}));
-
-  std::vector<std::string> positives;
-  for (int press = 0; press < 11; ++press) {
-    form.cmdChanelMinusPlus[1].Click();
-    positives.push_back(form.txtChannel[0].Text());
-  }
-  EXPECT_EQ(positives, (std::vector<std::string>{"DIODE", "AIN0", "AIN1", "AIN2", "AIN3", "AIN4",
-                                                 "AIN5", "AIN6", "AIN7", "AINCOM", "DIODE"}));
-  form.cmdChanelMinusPlus[1].Click();
-  ASSERT_EQ(form.txtChannel[0].Text(), "AIN0");
-  form.cmdChanelMinusPlus[0].Click();
-  EXPECT_EQ(form.txtChannel[0].Text(), "DIODE");
-  EXPECT_EQ(form.PosChannel, 9);
-  EXPECT_EQ(form.txtChannel[1].Text(), "AINCOM") << "the negative input did not move";
-
-  form.cmdChanelMinusPlus[3].Click();
-  EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"DIODE", "DIODE"}));
-  form.cmdChanelMinusPlus[3].Click();
-  EXPECT_EQ(form.txtChannel[1].Text(), "AIN0");
-  form.cmdChanelMinusPlus[2].Click();
-  form.cmdChanelMinusPlus[2].Click();
-  EXPECT_EQ(form.txtChannel[1].Text(), "AINCOM");
-  EXPECT_EQ(form.NegChannel, 8);
-  EXPECT_EQ(form.PosChannel, 9);
-
-  // Fields set out of range elsewhere come back into the ten names, never past them.
-  form.PosChannel = 40;
-  form.NegChannel = -7;
-  rig.main.settings_panel().cmdChanelMinusPlus_Click(-1);
-  EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"AIN0", "DIODE"}));
-}
-
 TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   ScenarioRig rig(1);
   rig.main.Form_Load();
@@ -209,73 +159,6 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   form.optADCinput[0].SetValue(true);  // and choosing Analog puts AINCOM back anyway
   EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"AINCOM", "AINCOM"}));
   EXPECT_TRUE(ChannelButtonsEnabled(form, true));
-}
-
-TEST(AdcSettingsPanelScenario, PolarityReferenceAndBoxesShowTheirColours) {
-  ScenarioRig rig(1);
-  rig.main.Form_Load();
-  Form& form = rig.form;
-
-  form.optPolarity[1].SetValue(true);
-  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 000000....FFFFFFh");
-  EXPECT_EQ(form.optPolarity[1].BackColor(), kLightYellow);
-  EXPECT_EQ(form.optPolarity[0].BackColor(), kStandard);
-  form.optPolarity[0].SetValue(true);
-  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 800000....7FFFFFh");
-  EXPECT_EQ(form.optPolarity[0].BackColor(), kLightYellow);
-  EXPECT_EQ(form.optPolarity[1].BackColor(), kStandard);
-
-  for (auto& option : form.optRef) option.SetBackColor(kLightYellow);
-  form.optRef[2].SetValue(true);
-  for (const auto& option : form.optRef) EXPECT_EQ(option.BackColor(), kStandard);
-
-  for (CheckBox* box : {&form.chkBuffer, &form.chkBOD}) {
-    SCOPED_TRACE(box->Name());
-    box->SetValue(1);
-    EXPECT_EQ(box->BackColor(), kLightYellow);
-    box->SetValue(0);
-    EXPECT_EQ(box->BackColor(), kStandard);
-  }
-  EXPECT_EQ(kLightYellow, kHighlightColour);
-}
-
-TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) {
-  ScenarioRig rig(1);
-  rig.main.Form_Load();
-  Form& form = rig.form;
-
-  form.optPolarity[1].SetValue(true);
-  form.cboAvgFil.SetListIndex(1);
-  EXPECT_TRUE(form.txtPartMode.Visible());
-  EXPECT_TRUE(form.lblPartMode.Visible());
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128");
-  form.optPolarity[0].SetValue(true);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128") << "kept until the next run";
-  form.cboAvgFil.SetListIndex(2);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Filter N=1...255");
-  form.cboAvgFil.SetListIndex(1);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...255");
-  form.cboAvgFil.SetListIndex(0);
-  EXPECT_FALSE(form.txtPartMode.Visible());
-  EXPECT_FALSE(form.lblPartMode.Visible());
-
-  form.cboSampling.SetListIndex(1);
-  EXPECT_TRUE(form.lblAver.Visible());
-  EXPECT_TRUE(form.fraStDev.Visible());
-  form.cboSampling.SetListIndex(2);
-  EXPECT_FALSE(form.lblAver.Visible());
-  EXPECT_TRUE(form.fraStDev.Visible());
-
-  form.cboAvgFil.SetListIndex(2);
-  form.cboSampling.SetListIndex(0);
-  EXPECT_FALSE(form.fraStDev.Visible());
-  EXPECT_FALSE(form.lblAver.Visible());
-  EXPECT_EQ(form.cboAvgFil.ListIndex(), 0);
-  EXPECT_FALSE(form.txtPartMode.Visible()) << "the averaging selector's handler ran";
-  EXPECT_FALSE(form.lblPartMode.Visible());
-  form.cboSampling.SetListIndex(1);
-  EXPECT_TRUE(form.fraStDev.Visible());
-  EXPECT_TRUE(form.lblAver.Visible());
 }
 
 TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {

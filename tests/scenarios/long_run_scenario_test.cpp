@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -66,14 +65,6 @@ long long Difference(std::size_t later, std::size_t earlier) {
   return static_cast<long long>(later) - static_cast<long long>(earlier);
 }
 
-/// The largest difference seen between what a block end showed and the exact value.
-struct LargestErrors {
-  long double mean_relative = 0;
-  long double sdev_lsb = 0;
-  double enob = 0;
-  long double band_relative = 0;
-};
-
 /// Runs at every block end (the histogram's redraw closes it): compares the block's statistics
 /// as the program shows and keeps them with exact values from the tally's sums, samples the heap
 /// in use, and schedules the user's stop click once a million readings have come.
@@ -104,11 +95,9 @@ class BlockEndCheck {
   std::int64_t Blocks() const { return blocks_; }
   std::int64_t FailedBlocks() const { return failed_blocks_; }
   const std::string& FirstFailure() const { return first_failure_; }
-  const LargestErrors& Largest() const { return largest_; }
   std::int64_t ReadingsAtStop() const { return readings_at_stop_; }
   /// Heap in use at the last block end less that at the end of the warm-up.
   long long HeapGrowth() const { return Difference(heap_last_, heap_after_warm_up_); }
-  long long HeapPeakGrowth() const { return Difference(heap_peak_, heap_after_warm_up_); }
 
  private:
   void Compare(const BlockSums& block) {
@@ -134,10 +123,6 @@ class BlockEndCheck {
       if (height >= 1) in_bins += height;  // an empty bin is drawn a hair above zero
     }
 
-    largest_.mean_relative = std::max(largest_.mean_relative, mean_error);
-    largest_.sdev_lsb = std::max(largest_.sdev_lsb, sdev_error);
-    largest_.enob = std::max(largest_.enob, enob_error);
-    largest_.band_relative = std::max(largest_.band_relative, band_error);
     const auto count = static_cast<double>(block.count);
     if (block.count != kBlockLength || mean_error > kMeanTolerance || sdev_error > 0.05 + 1e-9 ||
         enob_error > 0.005 + 1e-9 || band_error > kMeanTolerance || in_bins > count ||
@@ -156,10 +141,9 @@ class BlockEndCheck {
   void SampleHeap() {
     if (!kHeapMeasurable) return;
     const std::size_t in_use = HeapInUse();
-    if (blocks_ == kWarmUpBlocks) heap_after_warm_up_ = heap_peak_ = in_use;
+    if (blocks_ == kWarmUpBlocks) heap_after_warm_up_ = in_use;
     if (blocks_ < kWarmUpBlocks) return;
     heap_last_ = in_use;
-    heap_peak_ = std::max(heap_peak_, in_use);
   }
 
   ScenarioRig& rig_;
@@ -167,12 +151,10 @@ class BlockEndCheck {
   std::int64_t blocks_ = 0;
   std::int64_t failed_blocks_ = 0;
   std::string first_failure_;
-  LargestErrors largest_;
   bool stop_scheduled_ = false;
   std::int64_t readings_at_stop_ = 0;
   std::size_t heap_after_warm_up_ = 0;
   std::size_t heap_last_ = 0;
-  std::size_t heap_peak_ = 0;
 };
 
 /// Results in a capture file: each came with CR LF.
@@ -251,15 +233,6 @@ TEST(LongRunScenario, MillionReadingsWithoutDriftOrGrowth) {
     EXPECT_LE(check.HeapGrowth(), static_cast<long long>(kHeapGrowthLimit))
         << "heap in use from block " << kWarmUpBlocks << " to the last";
   }
-  const LargestErrors& largest = check.Largest();
-  std::printf(
-      "%lld readings in %lld blocks; largest error: mean %.3Lg relative, SDEV %.3Lg LSB, ENOB "
-      "%.3g, band %.3Lg relative; heap from block %lld: %+lld bytes at the last block, %+lld at "
-      "most%s\n",
-      static_cast<long long>(run.ReadingsTaken()), static_cast<long long>(check.Blocks()),
-      largest.mean_relative, largest.sdev_lsb, largest.enob, largest.band_relative,
-      static_cast<long long>(kWarmUpBlocks), check.HeapGrowth(), check.HeapPeakGrowth(),
-      kHeapMeasurable ? "" : " (not measured under the address sanitizer)");
 }
 
 }  // namespace

@@ -90,37 +90,37 @@ TEST(ResetScenario, ResetRestartsTheProgramWithItsClockRegistersAndClearsTheGrap
   EXPECT_EQ(rig.histo.plotting_method, 10);
 }
 
-TEST(ResetScenario, BoardThatDoesNotAnswerH1KeepsGraphAndText) {
-  ScenarioRig rig(3);
-  StartAndFillGraph(rig);
-  BoardFaults faults;
-  faults.run_mode_answer_limit = 6;  // the CR after the reset and the five clock registers
-  rig.board.SetFaults(faults);
+TEST(ResetScenario, FirstUnansweredCommandStopsTheResetAndKeepsGraphAndText) {
+  const struct {
+    int answers;
+    std::string last_sent;
+  } cases[] = {
+      {6, "H1"},      // the CR after the reset and the five clock registers
+      {2, "RWFCF8"},  // the CR and FB
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.last_sent);
+    ScenarioRig rig(3);
+    StartAndFillGraph(rig);
+    BoardFaults faults;
+    faults.run_mode_answer_limit = c.answers;
+    rig.board.SetFaults(faults);
 
-  rig.form.cmdReset.Click();
+    rig.form.cmdReset.Click();
 
-  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.dialogs.messages[0].text, kResetFailed);
-  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - 2), "H1") << "nothing after H1";
-  EXPECT_EQ(rig.form.Panel(1).Text(), kResetStarted3);
-  EXPECT_EQ(rig.adc_graph.PointCount(), 100);
-  EXPECT_EQ(rig.adc_graph.PointY(0, 50), 0.5f);
-  EXPECT_EQ(rig.form.Samples[7], 1234);
-  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
-  EXPECT_EQ(rig.form.prgProgress.Value(), 0);
-  EXPECT_TRUE(rig.form.cmdReset.Enabled());
-}
-
-TEST(ResetScenario, FirstUnansweredClockRegisterStopsTheReset) {
-  ScenarioRig rig(3);
-  StartAndFillGraph(rig);
-  BoardFaults faults;
-  faults.run_mode_answer_limit = 2;  // the CR and FB
-  rig.board.SetFaults(faults);
-  rig.form.cmdReset.Click();
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{kResetFailed});
-  EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - 6), "RWFCF8");
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text, kResetFailed);
+    EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
+    EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - c.last_sent.size()), c.last_sent)
+        << "nothing after the unanswered command";
+    EXPECT_EQ(rig.form.Panel(1).Text(), kResetStarted3);
+    EXPECT_EQ(rig.adc_graph.PointCount(), 100);
+    EXPECT_EQ(rig.adc_graph.PointY(0, 50), 0.5f);
+    EXPECT_EQ(rig.form.Samples[7], 1234);
+    EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
+    EXPECT_EQ(rig.form.prgProgress.Value(), 0);
+    EXPECT_TRUE(rig.form.cmdReset.Enabled());
+  }
 }
 
 TEST(ResetScenario, SilentBoardStartsTheLoaderWhichReportsItsOwnFailure) {
@@ -162,37 +162,6 @@ TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
   EXPECT_TRUE(rig.dialogs.messages.empty());
   EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
   EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
-}
-
-TEST(ResetScenario, StopLoadAtStartUpWhenTheBoardFallsSilentMidFile) {
-  BoardOptions blank;
-  blank.program_loaded = false;
-  ScenarioRig rig(1, blank);
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
-  bool silenced = false;
-  rig.on_message = [&] {
-    const auto& text = rig.form.Panel(1).Text();
-    if (text == "LOADING...   57600  BAUD,   FILE LINE:  3" && !silenced) {
-      silenced = true;
-      BoardFaults faults;
-      faults.prog_mode_answer_limit = 1;  // line 3 is answered, line 4 is not
-      rig.board.SetFaults(faults);
-    }
-    if (text == "LOADING...   57600  BAUD,   FILE LINE:  4") {
-      rig.time.Schedule(Millis{20000}, [&] {
-        ASSERT_TRUE(rig.form.cmdCntr[0].Visible());
-        rig.form.cmdCntr[0].Click();
-      });
-    }
-  };
-
-  rig.main.Form_Load();
-
-  EXPECT_EQ(rig.form.Panel(1).Text(), "PROGRAMMING  WAS  INTERRUPTED");
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
-  EXPECT_EQ(rig.form.cmdCntr[0].Caption(), "&Load Korvane");
-  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
 }
 
 TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {

@@ -114,14 +114,5 @@ TEST(StartupScenario, ShutdownSavesThePortAndEndsAtOnce) {
   EXPECT_LT(searching.time.NowMs(), 31000);
 }
 
-TEST(StartupScenario, TheFirstPortTriedIsTheSimulatedBoardsPort) {
-  ScenarioRig rig(SimulatedSerialPort::kFirstPortOpened);
-  rig.settings.values[kPortKey] = "COM9";
-  rig.main.Form_Load();
-  EXPECT_EQ(rig.form.PortNumber, 9);
-  EXPECT_EQ(rig.Messages()[1], "TRYING  SERIAL  PORT  9  ");
-  EXPECT_EQ(rig.form.Panel(4).Text(), "COM9: 57600 Baud");
-}
-
 }  // namespace
 }  // namespace korvane
