@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "adcconfig/panel_rules.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -160,6 +161,74 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"AINCOM", "AINCOM"}));
   EXPECT_TRUE(ChannelButtonsEnabled(form, true));
 }
+
+TEST(AdcSettingsPanelScenario, PolarityReferenceAndBoxesShowTheirColours) {
+  ScenarioRig rig(1);
+  rig.main.Form_Load();
+  Form& form = rig.form;
+
+  form.optPolarity[1].SetValue(true);
+  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 000000....FFFFFFh");
+  EXPECT_EQ(form.optPolarity[1].BackColor(), kLightYellow);
+  EXPECT_EQ(form.optPolarity[0].BackColor(), kStandard);
+  form.optPolarity[0].SetValue(true);
+  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 800000....7FFFFFh");
+  EXPECT_EQ(form.optPolarity[0].BackColor(), kLightYellow);
+  EXPECT_EQ(form.optPolarity[1].BackColor(), kStandard);
+
+  for (auto& option : form.optRef) option.SetBackColor(kLightYellow);
+  form.optRef[2].SetValue(true);
+  for (const auto& option : form.optRef) EXPECT_EQ(option.BackColor(), kStandard);
+
+  for (CheckBox* box : {&form.chkBuffer, &form.chkBOD}) {
+    SCOPED_TRACE(box->Name());
+    box->SetValue(1);
+    EXPECT_EQ(box->BackColor(), kLightYellow);
+    box->SetValue(0);
+    EXPECT_EQ(box->BackColor(), kStandard);
+  }
+  EXPECT_EQ(kLightYellow, kHighlightColour);
+}
+
+TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) {
+  ScenarioRig rig(1);
+  rig.main.Form_Load();
+  Form& form = rig.form;
+
+  form.optPolarity[1].SetValue(true);
+  form.cboAvgFil.SetListIndex(1);
+  EXPECT_TRUE(form.txtPartMode.Visible());
+  EXPECT_TRUE(form.lblPartMode.Visible());
+  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128");
+  form.optPolarity[0].SetValue(true);
+  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128") << "kept until the next run";
+  form.cboAvgFil.SetListIndex(2);
+  EXPECT_EQ(form.lblPartMode.Caption(), "Filter N=1...255");
+  form.cboAvgFil.SetListIndex(1);
+  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...255");
+  form.cboAvgFil.SetListIndex(0);
+  EXPECT_FALSE(form.txtPartMode.Visible());
+  EXPECT_FALSE(form.lblPartMode.Visible());
+
+  form.cboSampling.SetListIndex(1);
+  EXPECT_TRUE(form.lblAver.Visible());
+  EXPECT_TRUE(form.fraStDev.Visible());
+  form.cboSampling.SetListIndex(2);
+  EXPECT_FALSE(form.lblAver.Visible());
+  EXPECT_TRUE(form.fraStDev.Visible());
+
+  form.cboAvgFil.SetListIndex(2);
+  form.cboSampling.SetListIndex(0);
+  EXPECT_FALSE(form.fraStDev.Visible());
+  EXPECT_FALSE(form.lblAver.Visible());
+  EXPECT_EQ(form.cboAvgFil.ListIndex(), 0);
+  EXPECT_FALSE(form.txtPartMode.Visible()) << "the averaging selector's handler ran";
+  EXPECT_FALSE(form.lblPartMode.Visible());
+  form.cboSampling.SetListIndex(1);
+  EXPECT_TRUE(form.fraStDev.Visible());
+  EXPECT_TRUE(form.lblAver.Visible());
+}
+
 
 TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {
   ScenarioRig rig(1);
