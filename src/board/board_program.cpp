@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "board/converter_setup.h"
-#include "board/hex_digits.h"
+#include "common/hex_digits.h"
 
 namespace korvane {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "board/hex_digits.h"
+#include "common/hex_digits.h"
 
 namespace korvane {
 

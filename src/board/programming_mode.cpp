@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "board/hex_digits.h"
+#include "common/hex_digits.h"
 #include "common/number_text.h"
 
 namespace korvane {

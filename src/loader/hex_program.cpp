@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "common/hex_digits.h"
+
 namespace korvane {
 
 namespace {
@@ -10,22 +12,14 @@ constexpr std::size_t kRecordOverhead = 5;  // length, address high and low, typ
 constexpr unsigned kDataRecord = 0x00;
 constexpr unsigned kEndRecord = 0x01;
 
-std::optional<unsigned> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return std::nullopt;
-}
-
 /// The bytes written as hex pairs in `pairs`; nothing when it is not such pairs.
 std::optional<std::vector<unsigned>> PairBytes(std::string_view pairs) {
   if (pairs.size() % 2 != 0) return std::nullopt;
   std::vector<unsigned> bytes;
   for (std::size_t i = 0; i < pairs.size(); i += 2) {
-    const auto high = HexDigit(pairs[i]);
-    const auto low = HexDigit(pairs[i + 1]);
-    if (!high || !low) return std::nullopt;
-    bytes.push_back(*high * 16 + *low);
+    const auto byte = HexValue(pairs.substr(i, 2));
+    if (!byte) return std::nullopt;
+    bytes.push_back(static_cast<unsigned>(*byte));
   }
   return bytes;
 }

@@ -1,4 +1,4 @@
-#include "board/hex_digits.h"
+#include "common/hex_digits.h"
 
 namespace korvane {
 
