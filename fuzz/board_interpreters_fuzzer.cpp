@@ -15,7 +15,7 @@
 #include "board/board_memory.h"
 #include "board/board_program.h"
 #include "board/clock_count.h"
-#include "board/hex_digits.h"
+#include "common/hex_digits.h"
 #include "board/hex_loader.h"
 #include "board/programming_mode.h"
 #include "board/sfr_bank.h"
