@@ -15,21 +15,33 @@ using testing::ScenarioRig;
 constexpr std::uint32_t kStandard = Control::kSystemButtonFace;
 constexpr std::uint32_t kLightYellow = 0xC0FFFF;  // red 255, green 255, blue 192
 
-/// Start-up, which ends with the board program running after its reset.
-void StartWithBoardProgram(ScenarioRig& rig) {
-  rig.main.Form_Load();
-  ASSERT_EQ(rig.board.Mode(), BoardMode::kRunning);
-}
-
-std::vector<std::string> ChannelTexts(const Form& form) {
-  return {form.txtChannel[0].Text(), form.txtChannel[1].Text()};
-}
-
-bool ChannelButtonsEnabled(const Form& form, bool enabled) {
-  for (const auto& button : form.cmdChanelMinusPlus) {
-    if (button.Enabled() != enabled) return false;
+/// The averaging controls that are visible, by name.
+std::string Shown(const Form& form) {
+  std::string shown;
+  for (const Control* control : std::initializer_list<const Control*>{
+           &form.fraStDev, &form.lblAver, &form.txtPartMode, &form.lblPartMode}) {
+    if (control->Visible()) shown += control->Name() + " ";
   }
-  return true;
+  return shown;
+}
+
+/// The input boxes, the channel buttons' state and the unit, as the user sees them.
+std::string Inputs(const Form& form) {
+  std::string buttons;
+  for (const auto& button : form.cmdChanelMinusPlus) buttons += button.Enabled() ? '+' : '-';
+  return form.txtChannel[0].Text() + " " + form.txtChannel[1].Text() + " " + buttons + " " +
+         form.lblRazmernst.Caption();
+}
+
+/// "y" for a light yellow control, "-" for a standard one, "?" otherwise.
+std::string Colours(std::initializer_list<const Control*> controls) {
+  std::string colours;
+  for (const Control* control : controls) {
+    colours += control->BackColor() == kLightYellow ? 'y'
+               : control->BackColor() == kStandard  ? '-'
+                                                    : '?';
+  }
+  return colours;
 }
 
 TEST(AdcSettingsPanelScenario, StartUpListSelectionsRunTheirHandlers) {
@@ -40,40 +52,33 @@ TEST(AdcSettingsPanelScenario, StartUpListSelectionsRunTheirHandlers) {
   rig.form.lblAver.SetVisible(true);
   rig.form.txtPartMode.SetVisible(true);
   rig.form.lblPartMode.SetVisible(true);
-  bool not_set_at_welcome = false;
-  bool run_stopped_at_welcome = false;
+  bool not_set_and_stopped_at_welcome = false;
   rig.on_message = [&] {
     if (rig.Messages().size() != 1) return;
-    not_set_at_welcome = rig.form.AdcNotSet;
-    run_stopped_at_welcome = !rig.form.TestGo;
+    not_set_and_stopped_at_welcome = rig.form.AdcNotSet && !rig.form.TestGo;
   };
 
   rig.main.Form_Load();
 
-  EXPECT_TRUE(not_set_at_welcome);
-  EXPECT_TRUE(run_stopped_at_welcome);
+  EXPECT_TRUE(not_set_and_stopped_at_welcome);
   EXPECT_TRUE(rig.form.AdcNotSet);
-  EXPECT_TRUE(rig.form.fraStDev.Visible());
-  EXPECT_FALSE(rig.form.lblAver.Visible());
-  EXPECT_FALSE(rig.form.txtPartMode.Visible());
-  EXPECT_FALSE(rig.form.lblPartMode.Visible());
-  EXPECT_EQ(rig.form.cboAvgFil.SelectedText(), "None");
-  EXPECT_EQ(rig.form.cboSampling.SelectedText(), "Continuous");
+  EXPECT_EQ(Shown(rig.form), "fraStDev ");
+  EXPECT_EQ(rig.form.cboAvgFil.SelectedText() + " " + rig.form.cboSampling.SelectedText(),
+            "None Continuous");
   EXPECT_EQ(rig.form.PgaGainExp, 0);
   EXPECT_EQ(rig.form.AutoZeroBits, 0);
-  EXPECT_EQ(ChannelTexts(rig.form), (std::vector<std::string>{"AINCOM", "AINCOM"}));
+  EXPECT_EQ(Inputs(rig.form), "AINCOM AINCOM ++++ V");
 }
 
 TEST(AdcSettingsPanelScenario, EveryHandlerMarksTheChipAndStopsTheRunAsItShould) {
   ScenarioRig rig(1);
   rig.main.Form_Load();
-  struct Effect {
+  const struct {
     std::string action;
     std::function<void(Form&)> act;
     bool marks_not_set;
     bool stops_run;
-  };
-  const std::vector<Effect> effects{
+  } effects[] = {
       {"filter", [](Form& f) { f.cboFilter.SetListIndex(0); }, true, true},
       {"calibration", [](Form& f) { f.cboCalibr.SetListIndex(4); }, true, true},
       {"clock", [](Form& f) { f.txtFreq.SetText("7"); }, true, true},
@@ -102,7 +107,7 @@ TEST(AdcSettingsPanelScenario, EveryHandlerMarksTheChipAndStopsTheRunAsItShould)
       {"AutoZero off", [](Form& f) { f.chkAutoZero.SetValue(0); }, false, false},
   };
   rig.form.PrgmGo = true;
-  for (const Effect& effect : effects) {
+  for (const auto& effect : effects) {
     SCOPED_TRACE(effect.action);
     rig.form.AdcNotSet = false;
     rig.form.TestGo = true;
@@ -125,32 +130,23 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   form.DecTrack = 1234;
 
   form.optADCinput[1].SetValue(true);
-  EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"DIODE", "DIODE"}));
-  EXPECT_EQ(form.PosChannel, 9);
-  EXPECT_EQ(form.NegChannel, 9);
-  EXPECT_EQ(form.lblRazmernst.Caption(), "C");
-  EXPECT_EQ(form.chkAutoZero.Value(), 0);
-  EXPECT_EQ(form.AutoZeroBits, 0);
-  EXPECT_EQ(form.DecTrack, 0);
-  EXPECT_TRUE(ChannelButtonsEnabled(form, false));
-  EXPECT_EQ(form.optADCinput[0].BackColor(), kStandard);
-  EXPECT_EQ(form.optADCinput[1].BackColor(), kStandard);
+  EXPECT_EQ(Inputs(form), "DIODE DIODE ---- C");
+  EXPECT_EQ(form.PosChannel * 10 + form.NegChannel, 99);
+  EXPECT_EQ(form.chkAutoZero.Value() + form.AutoZeroBits + form.DecTrack, 0);
+  EXPECT_EQ(Colours({&form.optADCinput[0], &form.optADCinput[1]}), "--");
 
   form.AdcNotSet = false;
   form.TestGo = true;
   form.chkAutoZero.SetValue(1);
   EXPECT_TRUE(form.optADCinput[0].Value());
-  EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"AINCOM", "AINCOM"}));
-  EXPECT_EQ(form.lblRazmernst.Caption(), "V");
-  EXPECT_TRUE(ChannelButtonsEnabled(form, true));
+  EXPECT_EQ(Inputs(form), "AINCOM AINCOM ++++ V");
   EXPECT_EQ(form.AutoZeroBits, 128);
   EXPECT_TRUE(form.AdcNotSet) << "through the input handler";
   EXPECT_FALSE(form.TestGo);
 
   form.DecTrack = 99;
   form.chkAutoZero.SetValue(0);
-  EXPECT_EQ(form.AutoZeroBits, 0);
-  EXPECT_EQ(form.DecTrack, 0);
+  EXPECT_EQ(form.AutoZeroBits + form.DecTrack, 0);
 
   // Choosing Temperature with AutoZero clear leaves the box alone but still restarts tracking.
   form.DecTrack = 7;
@@ -158,35 +154,33 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   EXPECT_EQ(form.DecTrack, 0);
   form.cmdChanelMinusPlus[1].Click();  // a disabled button cannot be pressed in the window,
   form.optADCinput[0].SetValue(true);  // and choosing Analog puts AINCOM back anyway
-  EXPECT_EQ(ChannelTexts(form), (std::vector<std::string>{"AINCOM", "AINCOM"}));
-  EXPECT_TRUE(ChannelButtonsEnabled(form, true));
+  EXPECT_EQ(Inputs(form), "AINCOM AINCOM ++++ V");
 }
 
 TEST(AdcSettingsPanelScenario, PolarityReferenceAndBoxesShowTheirColours) {
   ScenarioRig rig(1);
   rig.main.Form_Load();
   Form& form = rig.form;
-
+  const auto polarity = [&] {
+    return form.lblPolRange.Caption() + " " + Colours({&form.optPolarity[0], &form.optPolarity[1]});
+  };
   form.optPolarity[1].SetValue(true);
-  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 000000....FFFFFFh");
-  EXPECT_EQ(form.optPolarity[1].BackColor(), kLightYellow);
-  EXPECT_EQ(form.optPolarity[0].BackColor(), kStandard);
+  EXPECT_EQ(polarity(), "Range: 000000....FFFFFFh -y");
   form.optPolarity[0].SetValue(true);
-  EXPECT_EQ(form.lblPolRange.Caption(), "Range: 800000....7FFFFFh");
-  EXPECT_EQ(form.optPolarity[0].BackColor(), kLightYellow);
-  EXPECT_EQ(form.optPolarity[1].BackColor(), kStandard);
+  EXPECT_EQ(polarity(), "Range: 800000....7FFFFFh y-");
 
   for (auto& option : form.optRef) option.SetBackColor(kLightYellow);
   form.optRef[2].SetValue(true);
-  for (const auto& option : form.optRef) EXPECT_EQ(option.BackColor(), kStandard);
+  EXPECT_EQ(Colours({&form.optRef[0], &form.optRef[1], &form.optRef[2]}), "---");
 
+  std::string boxes;
   for (CheckBox* box : {&form.chkBuffer, &form.chkBOD}) {
-    SCOPED_TRACE(box->Name());
     box->SetValue(1);
-    EXPECT_EQ(box->BackColor(), kLightYellow);
+    boxes += Colours({box});
     box->SetValue(0);
-    EXPECT_EQ(box->BackColor(), kStandard);
+    boxes += Colours({box});
   }
+  EXPECT_EQ(boxes, "y-y-");
   EXPECT_EQ(kLightYellow, kHighlightColour);
 }
 
@@ -194,56 +188,50 @@ TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) 
   ScenarioRig rig(1);
   rig.main.Form_Load();
   Form& form = rig.form;
+  std::vector<std::string> seen;
+  const auto see = [&] {
+    seen.push_back(Shown(form) + (form.lblPartMode.Visible() ? form.lblPartMode.Caption() : ""));
+  };
 
   form.optPolarity[1].SetValue(true);
   form.cboAvgFil.SetListIndex(1);
-  EXPECT_TRUE(form.txtPartMode.Visible());
-  EXPECT_TRUE(form.lblPartMode.Visible());
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128");
-  form.optPolarity[0].SetValue(true);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...128") << "kept until the next run";
+  see();
+  form.optPolarity[0].SetValue(true);  // the label is kept until the next run
+  see();
   form.cboAvgFil.SetListIndex(2);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Filter N=1...255");
+  see();
   form.cboAvgFil.SetListIndex(1);
-  EXPECT_EQ(form.lblPartMode.Caption(), "Average N=1...255");
+  see();
   form.cboAvgFil.SetListIndex(0);
-  EXPECT_FALSE(form.txtPartMode.Visible());
-  EXPECT_FALSE(form.lblPartMode.Visible());
-
   form.cboSampling.SetListIndex(1);
-  EXPECT_TRUE(form.lblAver.Visible());
-  EXPECT_TRUE(form.fraStDev.Visible());
+  see();
   form.cboSampling.SetListIndex(2);
-  EXPECT_FALSE(form.lblAver.Visible());
-  EXPECT_TRUE(form.fraStDev.Visible());
-
+  see();
   form.cboAvgFil.SetListIndex(2);
-  form.cboSampling.SetListIndex(0);
-  EXPECT_FALSE(form.fraStDev.Visible());
-  EXPECT_FALSE(form.lblAver.Visible());
+  form.cboSampling.SetListIndex(0);  // the averaging selector goes to "None" and its handler runs
+  see();
   EXPECT_EQ(form.cboAvgFil.ListIndex(), 0);
-  EXPECT_FALSE(form.txtPartMode.Visible()) << "the averaging selector's handler ran";
-  EXPECT_FALSE(form.lblPartMode.Visible());
   form.cboSampling.SetListIndex(1);
-  EXPECT_TRUE(form.fraStDev.Visible());
-  EXPECT_TRUE(form.lblAver.Visible());
+  see();
+  const std::string with_box = "fraStDev txtPartMode lblPartMode ";
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      with_box + "Average N=1...128", with_box + "Average N=1...128",
+                      with_box + "Filter N=1...255", with_box + "Average N=1...255",
+                      "fraStDev lblAver ", "fraStDev ", "", "fraStDev lblAver "}));
 }
-
 
 TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {
   ScenarioRig rig(1);
-  StartWithBoardProgram(rig);
-  struct Case {
-    std::string typed, shown, command;
-  };
+  rig.Start();
   // The reading and clamping rules are tested on their own; here the limits end to end.
-  const std::vector<Case> cases{
+  const struct {
+    std::string typed, shown, command;
+  } cases[] = {
       {"0", "0", "RWE680"},   {"200", "127", "RWE6FF"},   {"127.5", "127", "RWE6FF"},
       {"-1", "-1", "RWE600"}, {"-128", "-128", "RWE67F"}, {"-129", "-128", "RWE67F"},
       {"abc", "0", "RWE680"}, {"1e999", "127", "RWE6FF"},
   };
-
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     rig.form.txtOfstDAC.SetText(c.typed);
     rig.form.Panel(1).SetText("");
@@ -251,26 +239,22 @@ TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {
     const int beeps_before = rig.dialogs.beeps;
     rig.form.cmdODAC.Click();
     EXPECT_EQ(rig.form.txtOfstDAC.Text(), c.shown);
-    ASSERT_FALSE(rig.board.ReceivedCommands().empty());
-    EXPECT_EQ(rig.board.ReceivedCommands().back().text, c.command);
+    EXPECT_TRUE(rig.Commands(BoardMode::kRunning).ends_with(c.command));
     EXPECT_EQ(rig.board.Sfr(0xE6), std::stoi(c.command.substr(4), nullptr, 16));
     EXPECT_EQ(rig.form.Panel(1).Text(), "OFFSET  DAC  LOADED");
     EXPECT_GT(rig.dialogs.beeps, beeps_before);
     EXPECT_FALSE(rig.form.TestGo);
   }
-  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
   EXPECT_FALSE(rig.form.NeedReset);
 
   // A board that does not answer is not reported as loaded.
-  BoardFaults silent;
-  silent.run_mode_answer_limit = 0;
-  rig.board.SetFaults(silent);
-  rig.form.txtOfstDAC.SetText("5");
+  rig.board.SetFaults({.run_mode_answer_limit = 0});
   const int beeps_before = rig.dialogs.beeps;
   rig.form.cmdODAC.Click();
   EXPECT_EQ(rig.form.Panel(1).Text(), "OFFSET  DAC  NOT  LOADED");
   EXPECT_GT(rig.dialogs.beeps, beeps_before);
-  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -10,31 +10,32 @@ using testing::ScenarioRig;
 const char* const kFoundAt3 =
     "Korvane  DEMO  BOARD  IS  FOUND  AT  PORT  3  ,  COMMUNICATION  AT  57600 BAUD";
 
+/// Runs a search from `port` with the clock `freq` given (0: measured); returns the port found.
+std::int16_t Find(ScenarioRig& rig, std::int16_t port, double& freq) {
+  rig.form.PortNumber = port;
+  rig.main.discovery().FindBoard(rig.form.PortNumber, freq);
+  return rig.form.PortNumber;
+}
+
 TEST(DiscoveryScenario, BoardOnTheGivenPortIsMeasuredAndProgrammed) {
   ScenarioRig rig(3);
-  rig.form.PortNumber = 3;
   double freq = 0;
-  rig.main.discovery().FindBoard(rig.form.PortNumber, freq);
-
-  EXPECT_EQ(rig.form.PortNumber, 3);
+  EXPECT_EQ(Find(rig, 3, freq), 3);
   EXPECT_EQ(freq, 11.0592);
-  EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
-  EXPECT_EQ(rig.form.txtAClock.Text(), "4");
-  EXPECT_EQ(rig.form.BaudRate, "57600");
-  EXPECT_EQ(rig.form.ReloadHi, "FF");
-  EXPECT_EQ(rig.form.ReloadLo, "FA");
-  EXPECT_TRUE(rig.Showed(kFoundAt3));
-  EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET")
-      << "discovery ends with the board reset";
+  EXPECT_EQ(rig.form.txtFreq.Text() + " " + rig.form.txtAClock.Text() + " " + rig.form.BaudRate +
+                " " + rig.form.ReloadHi + rig.form.ReloadLo,
+            "11.0592 4 57600 FFFA");
+  EXPECT_EQ(rig.Messages().front(), "TRYING  SERIAL  PORT  3  ");
+  EXPECT_TRUE(rig.MessagesFrom(0).ends_with(
+      std::string(kFoundAt3) +
+      " | SERIAL PORT 3 AT BAUD  57600, and Korvane  RESET STARTED   | "
+      "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET"));
   EXPECT_EQ(rig.form.Panel(4).Text(), "COM3: 57600 Baud");
   EXPECT_EQ(rig.form.prgProgress.Value(), 0);
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  EXPECT_EQ(rig.Messages().front(), "TRYING  SERIAL  PORT  3  ");
-
-  const std::vector<std::string> expected{"RRCA",     "RRCB",     "RWFB0A",   "RWFCF8",
-                                          "RWFD2A",   "RWEF34",   "RWFE63",   "CP8000",
-                                          "CW80104A", "CW8011FA", "CW80124B", "CW8013FF"};
-  EXPECT_EQ(rig.ProgrammingCommands(), expected);
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(rig.Commands(BoardMode::kProgramming),
+            "RRCA RRCB RWFB0A RWFCF8 RWFD2A RWEF34 RWFE63 CP8000 CW80104A CW8011FA CW80124B "
+            "CW8013FF");
   EXPECT_EQ(rig.board.Memory().ConfigByte(0x8011), 0xFA);
   EXPECT_EQ(rig.board.Memory().ConfigByte(0x8013), 0xFF);
   EXPECT_EQ(rig.port.PortSettings(), "57600,N,8,1") << "the reset reopened at the new speed";
@@ -44,42 +45,36 @@ TEST(DiscoveryScenario, BoardOnTheGivenPortIsMeasuredAndProgrammed) {
 
 TEST(DiscoveryScenario, AGivenPortThatFailsLeadsToTheFullSearch) {
   ScenarioRig rig(3);
-  rig.form.PortNumber = 7;
   std::vector<std::int16_t> port_while_trying;
   rig.on_message = [&] { port_while_trying.push_back(rig.form.PortNumber); };
   double freq = 0;
-  rig.main.discovery().FindBoard(rig.form.PortNumber, freq);
-
-  EXPECT_EQ(rig.form.PortNumber, 3);
+  EXPECT_EQ(Find(rig, 7, freq), 3);
   ASSERT_GE(port_while_trying.size(), 3u);
   EXPECT_EQ(port_while_trying[0], 7) << "trying the given port";
   EXPECT_EQ(port_while_trying[1], 0) << "PortNumber reads 0 during the search";
   EXPECT_TRUE(rig.Showed(kFoundAt3));
-  // Two failed ports (7, then 1 and 2) cost their beeps; the board on 3 none before it is found.
   EXPECT_EQ(rig.board.ReceivedCommands().front().text, "\r");
 }
 
-TEST(DiscoveryScenario, NoBoardOnAnyOf256PortsTakesAboutElevenMinutes) {
-  ScenarioRig rig(SimulatedSerialPort::kNoBoard);
-  rig.form.Sound = false;
-  std::int16_t port = 0;
-  double freq = 0;
-  rig.main.discovery().FindBoard(port, freq);
-
-  EXPECT_EQ(port, 0);
-  EXPECT_EQ(rig.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
-  EXPECT_EQ(rig.Messages().size(), 256u);
-  // 40 + 40 + 400 + 500, then twice 40 + 300 + 500 ms per port.
-  const double minutes = static_cast<double>(rig.time.NowMs()) / 60000.0;
-  EXPECT_NEAR(minutes, 256 * 2.66 / 60, 0.05);
-  EXPECT_EQ(rig.form.BaudRate, "");
-  EXPECT_EQ(rig.form.prgProgress.Value(), 0);
+TEST(DiscoveryScenario, NoBoardOrGarbageOnAll256PortsTakesAboutElevenMinutes) {
+  for (const bool garbage : {false, true}) {
+    SCOPED_TRACE(garbage);
+    ScenarioRig rig(garbage ? 1 : SimulatedSerialPort::kNoBoard,
+                    {.faults = {.garbage_answers = garbage}});
+    rig.form.Sound = false;
+    double freq = 0;
+    EXPECT_EQ(Find(rig, garbage ? 1 : 0, freq), 0) << "every port was tried";
+    EXPECT_EQ(rig.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
+    EXPECT_EQ(rig.Messages().size(), 256u);
+    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
+    // 40 + 40 + 400 + 500, then twice 40 + 300 + 500 ms per port.
+    EXPECT_NEAR(static_cast<double>(rig.time.NowMs()) / 60000.0, 256 * 2.66 / 60, 0.05);
+    EXPECT_EQ(rig.form.BaudRate + std::to_string(rig.form.prgProgress.Value()), "0");
+  }
 }
 
 TEST(DiscoveryScenario, ABoardThatAnswersTheSecondAttemptIsAcceptedWithoutABeep) {
-  BoardOptions options;
-  options.faults.ignored_bit_rate_crs = 1;
-  ScenarioRig rig(1, options);
+  ScenarioRig rig(1, {.faults = {.ignored_bit_rate_crs = 1}});
   int beeps_before_found = -1;
   rig.on_message = [&] {
     if (rig.form.Panel(1).Text().rfind("Korvane  DEMO  BOARD  IS  FOUND", 0) == 0 &&
@@ -87,102 +82,76 @@ TEST(DiscoveryScenario, ABoardThatAnswersTheSecondAttemptIsAcceptedWithoutABeep)
       beeps_before_found = rig.dialogs.beeps;
     }
   };
-  std::int16_t port = 1;
   double freq = 0;
-  rig.main.discovery().FindBoard(port, freq);
-  EXPECT_EQ(port, 1);
+  EXPECT_EQ(Find(rig, 1, freq), 1);
   EXPECT_EQ(beeps_before_found, 0);
   EXPECT_EQ(rig.form.BaudRate, "57600");
 }
 
-struct FailureCase {
-  int answers;  // answers the programming mode gives before it falls silent
-  double given_clock;
-  std::vector<std::string> boxes;
-  std::string last_sent;
-};
-
 TEST(DiscoveryScenario, EachUnansweredCommandEndsWithItsMessages) {
-  const FailureCase cases[] = {
-      {1, 0, {"Part doesn't respond RRCA"}, "\rRRCA"},
-      {2, 0, {"Part doesn't respond RRCB"}, "RRCB"},
-      {1, 11.0592, {" Error performing serial port command <RWFB0A>."}, "\rRWFB0A"},
-      {4, 11.0592, {" Error performing serial port command <RWEF34>."}, "RWFD2ARWEF34"},
-      {6, 11.0592, {" Error performing serial port command <CP8000>."}, "RWFE63CP8000"},
-      {8, 11.0592, {" Error performing serial port command <CW8011FA>."}, "CW80104ACW8011FA"},
-      {10, 11.0592, {" Error performing serial port command <CW8013FF>."}, "CW80124BCW8013FF"},
+  const struct {
+    int answers;  // answers the programming mode gives before it falls silent
+    double given_clock;
+    std::string box;
+    std::string last_sent;
+  } cases[] = {
+      {1, 0, "Part doesn't respond RRCA", "\rRRCA"},
+      {2, 0, "Part doesn't respond RRCB", "RRCB"},
+      {1, 11.0592, " Error performing serial port command <RWFB0A>.", "\rRWFB0A"},
+      {4, 11.0592, " Error performing serial port command <RWEF34>.", "RWFD2ARWEF34"},
+      {6, 11.0592, " Error performing serial port command <CP8000>.", "RWFE63CP8000"},
+      {8, 11.0592, " Error performing serial port command <CW8011FA>.", "CW80104ACW8011FA"},
+      {10, 11.0592, " Error performing serial port command <CW8013FF>.", "CW80124BCW8013FF"},
   };
-  for (const auto& failure : cases) {
-    BoardOptions options;
-    options.faults.prog_mode_answer_limit = failure.answers;
-    ScenarioRig rig(1, options);
-    std::int16_t port = 1;
-    double freq = failure.given_clock;
-    rig.main.discovery().FindBoard(port, freq);
-    EXPECT_EQ(rig.dialogs.Texts(), failure.boxes) << failure.answers;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    ScenarioRig rig(1, {.faults = {.prog_mode_answer_limit = c.answers}});
+    double freq = c.given_clock;
+    Find(rig, 1, freq);
+    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{c.box});
     EXPECT_EQ(rig.form.Panel(1).Text(), "CANNOT  PROGRAM  Korvane  COMMUNICATION  SPEED");
     EXPECT_TRUE(rig.port.IsPortOpen());
     EXPECT_EQ(rig.form.Panel(4).Text(), "") << "no port settings shown";
-    const auto icon = failure.given_clock > 0 ? MessageIcon::kCritical : MessageIcon::kNone;
-    EXPECT_EQ(rig.dialogs.messages.front().icon, icon);
-    // Nothing after the failed command is sent.
-    const auto& sent = rig.Sent();
-    ASSERT_GE(sent.size(), failure.last_sent.size());
-    EXPECT_EQ(sent.substr(sent.size() - failure.last_sent.size()), failure.last_sent);
+    EXPECT_EQ(rig.dialogs.messages.front().icon,
+              c.given_clock > 0 ? MessageIcon::kCritical : MessageIcon::kNone);
+    EXPECT_TRUE(rig.Sent().ends_with(c.last_sent)) << "nothing after the failed command";
   }
 }
 
 TEST(DiscoveryScenario, AClockWithoutAFittingSpeed) {
   ScenarioRig rig(1);
-  std::int16_t port = 1;
   double freq = 0.1;
-  rig.main.discovery().FindBoard(port, freq);
+  Find(rig, 1, freq);
   EXPECT_EQ(rig.form.Panel(1).Text(), "CANNOT  FIND  BAUD  RATE  FOR  THIS  CLOCK  FREQUENCY");
-  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.dialogs.messages[0].text,
-            "Cannot find fitting comunication baud rate\r\nfor existing device clock "
-            "frequency.\r\nTry to change Korvane clock frequency.");
+  EXPECT_EQ(rig.dialogs.Texts(),
+            std::vector<std::string>{"Cannot find fitting comunication baud rate\r\nfor existing "
+                                     "device clock frequency.\r\nTry to change Korvane clock "
+                                     "frequency."});
   EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(rig.form.txtFreq.Text(), "0.1");
-  EXPECT_EQ(rig.form.txtAClock.Text(), "-1");
-  EXPECT_TRUE(rig.ProgrammingCommands().empty()) << "a given clock is not measured";
+  EXPECT_EQ(rig.form.txtFreq.Text() + " " + rig.form.txtAClock.Text(), "0.1 -1");
+  EXPECT_EQ(rig.Commands(BoardMode::kProgramming), "") << "a given clock is not measured";
   EXPECT_EQ(freq, 0.1);
 }
 
-TEST(DiscoveryScenario, GarbageIsNoBoard) {
-  BoardOptions options;
-  options.faults.garbage_answers = true;
-  ScenarioRig garbage(1, options);
-  garbage.form.Sound = false;
-  std::int16_t port = 1;
-  double freq = 0;
-  garbage.main.discovery().FindBoard(port, freq);
-  EXPECT_EQ(port, 0) << "no prompt ever came, so every port was tried";
-  EXPECT_EQ(garbage.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
-  EXPECT_TRUE(garbage.dialogs.messages.empty());
-}
-
 TEST(DiscoveryScenario, ClockCommandsClampTheClockText) {
+  const struct {
+    const char *typed, *shown, *command;
+  } cases[] = {{"30", "24", "RWFB17"},
+               {"abc", "1", "RWFCE8"},
+               {"11.0592", "11.0592", "RWFD2A"},
+               {"&H18", nullptr, "RWFB17"},
+               {"1e308", "24", "RWFB17"}};
   ScenarioRig rig(1);
-  auto& discovery = rig.main.discovery();
-  rig.form.txtFreq.SetText("30");
-  discovery.MakeClockCmds();
-  EXPECT_EQ(rig.form.txtFreq.Text(), "24");
-  EXPECT_EQ(rig.form.ClkCmdFB, "RWFB17");
-  rig.form.txtFreq.SetText("abc");
-  discovery.MakeClockCmds();
-  EXPECT_EQ(rig.form.txtFreq.Text(), "1");
-  EXPECT_EQ(rig.form.ClkCmdFC, "RWFCE8");
-  rig.form.txtFreq.SetText("11.0592");
-  discovery.MakeClockCmds();
-  EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
-  EXPECT_EQ(rig.form.ClkCmdFD, "RWFD2A");
-  rig.form.txtFreq.SetText("&H18");
-  discovery.MakeClockCmds();
-  EXPECT_EQ(rig.form.ClkCmdFB, "RWFB17");
-  rig.form.txtFreq.SetText("1e308");
-  discovery.MakeClockCmds();
-  EXPECT_EQ(rig.form.txtFreq.Text(), "24");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    rig.form.txtFreq.SetText(c.typed);
+    rig.main.discovery().MakeClockCmds();
+    if (c.shown) {
+      EXPECT_EQ(rig.form.txtFreq.Text(), c.shown);
+    }
+    EXPECT_NE((rig.form.ClkCmdFB + rig.form.ClkCmdFC + rig.form.ClkCmdFD).find(c.command),
+              std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,28 +14,23 @@ using testing::ScenarioRig;
 
 const char* const kResetStarted3 = "SERIAL PORT 3 AT BAUD  57600, and Korvane  RESET STARTED  ";
 const char* const kIsReset3 = "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET";
-const char* const kResetFailed = "Error during Reset.\r\nMaybe program is not loaded.";
-
-/// Commands the board program took, oldest first.
-std::vector<ReceivedCommand> RunModeCommands(const ScenarioRig& rig, std::size_t from = 0) {
-  std::vector<ReceivedCommand> commands;
-  const auto& all = rig.board.ReceivedCommands();
-  for (std::size_t i = from; i < all.size(); ++i) {
-    if (all[i].mode == BoardMode::kRunning) commands.push_back(all[i]);
-  }
-  return commands;
-}
+const char* const kIsReset1 = "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET";
 
 /// Started on port 3; the window's graph and buffer then hold a made-up block.
 void StartAndFillGraph(ScenarioRig& rig) {
   rig.process.command_line = "3";
-  rig.main.Form_Load();
+  rig.Start();
   ASSERT_EQ(rig.form.Panel(1).Text(), kIsReset3);
-  rig.dialogs.messages.clear();
   rig.adc_graph.SetPointCount(100);
   for (int i = 0; i < 100; ++i) rig.adc_graph.SetPointY(0, i, 0.5f);
   rig.form.Samples[7] = 1234;
   rig.form.txtOfstDAC.SetText("55");
+}
+
+int Count(const std::string& text, const std::string& word) {
+  int count = 0;
+  for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
+  return count;
 }
 
 TEST(ResetScenario, ResetRestartsTheProgramWithItsClockRegistersAndClearsTheGraph) {
@@ -44,78 +38,58 @@ TEST(ResetScenario, ResetRestartsTheProgramWithItsClockRegistersAndClearsTheGrap
   StartAndFillGraph(rig);
   rig.form.TestGo = true;
   rig.form.AdcNotSet = false;
-  bool buttons_disabled = false;
+  std::string while_resetting;
   rig.on_message = [&] {
     if (rig.form.Panel(1).Text() == kResetStarted3) {
-      buttons_disabled = !rig.form.cmdReset.Enabled() && !rig.form.cmdCntr[2].Enabled() &&
-                         !rig.form.cmdCntr[0].Enabled() && !rig.form.fraADCset.Enabled();
+      while_resetting = rig.Buttons() + (rig.form.fraADCset.Enabled() ? " frame" : "");
     }
   };
-  const auto first_new = rig.board.ReceivedCommands().size();
   const auto started = rig.time.Now();
 
   rig.form.cmdReset.Click();
 
-  EXPECT_TRUE(buttons_disabled);
-  EXPECT_TRUE(rig.form.cmdReset.Enabled());
-  for (const auto& button : rig.form.cmdCntr) EXPECT_TRUE(button.Enabled());
+  EXPECT_EQ(while_resetting, "---- &Load Korvane|Run &ADC");
+  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
   EXPECT_TRUE(rig.form.fraADCset.Enabled());
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  EXPECT_FALSE(rig.form.TestGo);
-  EXPECT_FALSE(rig.form.PrgmGo);
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
+  EXPECT_FALSE(rig.form.TestGo || rig.form.PrgmGo);
   EXPECT_TRUE(rig.form.AdcNotSet);
   EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
   EXPECT_EQ(rig.form.prgProgress.Value(), 0);
-  EXPECT_TRUE(rig.Showed(kResetStarted3));
-  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
-
-  std::vector<std::string> texts;
-  const auto commands = RunModeCommands(rig, first_new);
-  for (const auto& command : commands) texts.push_back(command.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"\r", "RWFB0A", "RWFCF8", "RWFD2A", "RWEF34", "RWFE63",
-                                             "H1"}));
-  ASSERT_EQ(commands.size(), 7u);
-  EXPECT_GE(commands[5].time - commands[4].time, Millis{500}) << "pause before FE";
-  EXPECT_GE(commands[6].time - commands[5].time, Millis{500}) << "pause before H1";
+  EXPECT_EQ(rig.MessagesFrom(rig.Messages().size() - 2),
+            std::string(kResetStarted3) + " | " + kIsReset3);
+  EXPECT_EQ(rig.Commands(BoardMode::kRunning), "CR RWFB0A RWFCF8 RWFD2A RWEF34 RWFE63 H1");
+  const auto& commands = rig.board.ReceivedCommands();
+  ASSERT_GE(commands.size(), 3u);
+  EXPECT_GE(commands.end()[-2].time - commands.end()[-3].time, Millis{500}) << "pause before FE";
+  EXPECT_GE(commands.end()[-1].time - commands.end()[-2].time, Millis{500}) << "pause before H1";
   EXPECT_GE(rig.time.Now() - started, Millis{2280}) << "the fixed pauses of a reset";
   EXPECT_EQ(rig.port.PortSettings(), "57600,N,8,1");
 
-  EXPECT_EQ(rig.adc_graph.PointCount(), 5000);
-  for (int i = 0; i < 5000; ++i) {
-    ASSERT_EQ(rig.adc_graph.PointY(0, i), 0.0f) << i;
-    ASSERT_EQ(rig.adc_graph.PointX(0, i), static_cast<float>(i)) << i;
-  }
+  EXPECT_EQ(rig.adc_graph.ys, std::vector<float>(5000, 0.0f));
+  std::vector<float> xs(5000);
+  for (int i = 0; i < 5000; ++i) xs[static_cast<std::size_t>(i)] = static_cast<float>(i);
+  EXPECT_EQ(rig.adc_graph.xs, xs);
   for (const auto sample : rig.form.Samples) ASSERT_EQ(sample, 0);
-  EXPECT_EQ(rig.adc_graph.plotting_method, 8);
-  EXPECT_EQ(rig.histo.plotting_method, 10);
+  EXPECT_EQ(rig.adc_graph.plotting_method * 100 + rig.histo.plotting_method, 810);
 }
 
 TEST(ResetScenario, FirstUnansweredCommandStopsTheResetAndKeepsGraphAndText) {
-  const struct {
-    int answers;
-    std::string last_sent;
-  } cases[] = {
-      {6, "H1"},      // the CR after the reset and the five clock registers
-      {2, "RWFCF8"},  // the CR and FB
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.last_sent);
+  // Six answers: the CR after the reset and the five clock registers; two: the CR and FB.
+  for (const auto& [answers, last_sent] : {std::pair{6, "H1"}, std::pair{2, "RWFCF8"}}) {
+    SCOPED_TRACE(last_sent);
     ScenarioRig rig(3);
     StartAndFillGraph(rig);
-    BoardFaults faults;
-    faults.run_mode_answer_limit = c.answers;
-    rig.board.SetFaults(faults);
+    rig.board.SetFaults({.run_mode_answer_limit = answers});
 
     rig.form.cmdReset.Click();
 
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, kResetFailed);
+    EXPECT_EQ(rig.dialogs.Texts(),
+              std::vector<std::string>{"Error during Reset.\r\nMaybe program is not loaded."});
     EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-    EXPECT_EQ(rig.Sent().substr(rig.Sent().size() - c.last_sent.size()), c.last_sent)
-        << "nothing after the unanswered command";
+    EXPECT_TRUE(rig.Sent().ends_with(last_sent)) << "nothing after the unanswered command";
     EXPECT_EQ(rig.form.Panel(1).Text(), kResetStarted3);
-    EXPECT_EQ(rig.adc_graph.PointCount(), 100);
-    EXPECT_EQ(rig.adc_graph.PointY(0, 50), 0.5f);
+    EXPECT_EQ(rig.adc_graph.ys, std::vector<float>(100, 0.5f));
     EXPECT_EQ(rig.form.Samples[7], 1234);
     EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
     EXPECT_EQ(rig.form.prgProgress.Value(), 0);
@@ -129,9 +103,7 @@ TEST(ResetScenario, SilentBoardStartsTheLoaderWhichReportsItsOwnFailure) {
   rig.board.Memory().EraseFlash();  // no program: the chip stays silent after the reset
   bool loading_with_prgmgo = false;
   rig.on_message = [&] {
-    if (rig.form.Panel(1).Text() == " OPEN  FILE") {
-      loading_with_prgmgo = rig.form.PrgmGo;
-    }
+    if (rig.form.Panel(1).Text() == " OPEN  FILE") loading_with_prgmgo = rig.form.PrgmGo;
   };
 
   rig.form.cmdReset.Click();
@@ -159,7 +131,7 @@ TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
 
   rig.dialogs.messages.clear();
   rig.form.cmdReset.Click();
-  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
   EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
   EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
 }
@@ -180,10 +152,8 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
     StartAndFillGraph(rig);
     rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
     rig.board.Memory().EraseFlash();
-    BoardFaults faults;
-    faults.prog_mode_answer_limit = c.prog_mode_answers;
-    faults.corrupted_hex_line = c.corrupted_hex_line;
-    rig.board.SetFaults(faults);
+    rig.board.SetFaults({.prog_mode_answer_limit = c.prog_mode_answers,
+                         .corrupted_hex_line = c.corrupted_hex_line});
     rig.form.cmdReset.Click();
     EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
     EXPECT_TRUE(rig.form.cmdReset.Enabled());
@@ -191,18 +161,14 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
 }
 
 TEST(ResetScenario, AProgramThatAnsweredSinceItsLoadIsLoadedAgainWhenItIsGone) {
-  BoardOptions blank;
-  blank.program_loaded = false;
-  ScenarioRig rig(1, blank);
+  ScenarioRig rig(1, {.program_loaded = false});
   rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
-  const std::string reset = "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET";
   rig.main.Form_Load();
-  ASSERT_EQ(rig.form.Panel(1).Text(), reset);
+  ASSERT_EQ(rig.form.Panel(1).Text(), kIsReset1);
   rig.board.Memory().EraseFlash();
   rig.form.cmdReset.Click();
-  EXPECT_EQ(rig.form.Panel(1).Text(), reset);
-  const auto commands = rig.ProgrammingCommands();
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "M0000"), 2);
+  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset1);
+  EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 2);
 }
 
 TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErasesIt) {
@@ -212,7 +178,7 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
     std::string panel;
   } cases[] = {
       // A clock typed in Hz fits no link speed; discovery measures the clock the second time.
-      {"S 1 11059200", std::nullopt, "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET"},
+      {"S 1 11059200", std::nullopt, kIsReset1},
       // No answer to RRCA, and the board stays silent.
       {"S 1", 1, "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET"},
   };
@@ -221,9 +187,7 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
     ScenarioRig rig(1);
     rig.process.command_line = c.command_line;
     rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
-    BoardFaults faults;
-    faults.prog_mode_answer_limit = c.prog_mode_answers;
-    rig.board.SetFaults(faults);
+    rig.board.SetFaults({.prog_mode_answer_limit = c.prog_mode_answers});
     rig.main.Form_Load();
     ASSERT_TRUE(rig.form.BaudRate.empty());
     const auto flash_at_0 = rig.board.Memory().FlashByte(0);
@@ -232,11 +196,8 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
 
     EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
     EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
-    for (const auto& command : rig.ProgrammingCommands()) {
-      EXPECT_NE(command, "M0000");
-      EXPECT_NE(command, "CW8011") << "never an empty configuration value";
-    }
-    EXPECT_EQ(rig.Sent().find("CW8011\r"), std::string::npos);
+    EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 0);
+    EXPECT_EQ(rig.Sent().find("CW8011\r"), std::string::npos) << "no empty configuration value";
   }
 
   ScenarioRig no_board(SimulatedSerialPort::kNoBoard);
@@ -264,8 +225,7 @@ TEST(ResetScenario, WrongClockOnTheCommandLineLoadsOnceThenNamesTheSpeedProblem)
   rig.form.cmdCntr[2].Click();  // Run ADC resets the board first
   rig.form.cmdReset.Click();
   EXPECT_EQ(rig.form.Panel(1).Text(), silent);
-  const auto commands = rig.ProgrammingCommands();
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "M0000"), 1) << "loaded once only";
+  EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 1) << "loaded once only";
 }
 
 }  // namespace

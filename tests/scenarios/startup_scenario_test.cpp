@@ -14,18 +14,18 @@ const char* const kPortKey = "Korvane-DAQ-EVM/Settings/ComPort";
 TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   ScenarioRig rig(1);
   rig.form.frmKorvane_Demo.SetBackColor(0xD4D0C8);
-  std::vector<std::string> order;
+  std::string order;
   for (auto* list :
        {&rig.form.cboCalibr, &rig.form.cboFilter, &rig.form.cboSampling, &rig.form.cboAvgFil}) {
-    list->SetOnClick([&order, list] { order.push_back(list->Name()); });
+    list->SetOnClick(
+        [&order, list] { order += list->Name() + "=" + std::to_string(list->ListIndex()) + " "; });
   }
-  bool enabled_while_searching = true;
-  bool separators_hidden_while_searching = false;
+  std::string while_searching;
   rig.on_message = [&] {
     if (rig.form.Panel(1).Text().rfind("TRYING", 0) == 0) {
-      enabled_while_searching = rig.form.frmKorvane_Demo.Enabled();
-      separators_hidden_while_searching =
-          !rig.form.linSep[0].Visible() && !rig.form.linSep[4].Visible();
+      while_searching =
+          std::string(rig.form.frmKorvane_Demo.Enabled() ? "enabled" : "disabled") +
+          (rig.form.linSep[0].Visible() || rig.form.linSep[4].Visible() ? " separators" : "");
     }
   };
 
@@ -33,12 +33,7 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
 
   EXPECT_EQ(rig.histo.BackgroundColor(), 0xD4D0C8u);
   EXPECT_EQ(rig.adc_graph.BackgroundColor(), 0xD4D0C8u);
-  EXPECT_EQ(order,
-            (std::vector<std::string>{"cboCalibr", "cboFilter", "cboSampling", "cboAvgFil"}));
-  EXPECT_EQ(rig.form.cboCalibr.ListIndex(), 1);
-  EXPECT_EQ(rig.form.cboFilter.ListIndex(), 3);
-  EXPECT_EQ(rig.form.cboSampling.ListIndex(), 2);
-  EXPECT_EQ(rig.form.cboAvgFil.ListIndex(), 0);
+  EXPECT_EQ(order, "cboCalibr=1 cboFilter=3 cboSampling=2 cboAvgFil=0 ");
   EXPECT_EQ(rig.form.Panel(5).Text(), std::to_string(kVersionMajor) + "." +
                                           std::to_string(kVersionMinor) + "." +
                                           std::to_string(kVersionPatch));
@@ -46,14 +41,11 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   EXPECT_EQ(rig.form.prgProgress.Max(), 8);
   EXPECT_TRUE(rig.form.Sound);
   EXPECT_EQ(rig.form.PortNumber, 1);
-  EXPECT_FALSE(enabled_while_searching);
-  EXPECT_TRUE(separators_hidden_while_searching);
-  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
-  EXPECT_TRUE(rig.form.frmKorvane_Demo.Visible());
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  ASSERT_GE(rig.Messages().size(), 2u);
-  EXPECT_EQ(rig.Messages()[0], " WELCOME  TO  HALVERN  Korvane DVM  DEMO  PROGRAM ");
-  EXPECT_EQ(rig.Messages()[1], "TRYING  SERIAL  PORT  1  ");
+  EXPECT_EQ(while_searching, "disabled");
+  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled() && rig.form.frmKorvane_Demo.Visible());
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(rig.MessagesFrom(0).substr(0, 78),
+            " WELCOME  TO  HALVERN  Korvane DVM  DEMO  PROGRAM  | TRYING  SERIAL  PORT  1  ");
   EXPECT_TRUE(
       rig.Showed("Korvane  DEMO  BOARD  IS  FOUND  AT  PORT  1  ,  COMMUNICATION  AT  57600 BAUD"));
   EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
@@ -61,25 +53,26 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
 }
 
 TEST(StartupScenario, CommandLineAndStoredPort) {
-  ScenarioRig rig(3);
-  rig.settings.values[kPortKey] = "COM12";
-  rig.process.command_line = "S 3 11.0592";
-  rig.main.Form_Load();
-  EXPECT_FALSE(rig.form.Sound);
-  EXPECT_EQ(rig.form.PortNumber, 3);
-  EXPECT_EQ(rig.Messages()[1], "TRYING  SERIAL  PORT  3  ") << "the command line beats the store";
-  EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
-  EXPECT_EQ(rig.ProgrammingCommands().front(), "RWFB0A") << "a given clock is not measured";
-  EXPECT_EQ(rig.dialogs.beeps, 0);
-
-  ScenarioRig stored(12);
-  stored.settings.values[kPortKey] = "COM12";
-  stored.process.command_line = "x";
-  stored.main.Form_Load();
-  EXPECT_TRUE(stored.form.Sound);
-  EXPECT_EQ(stored.Messages()[1], "TRYING  SERIAL  PORT  12  ");
-  EXPECT_EQ(stored.form.PortNumber, 12);
-  EXPECT_GT(stored.dialogs.beeps, 0);
+  const struct {
+    int board_port;
+    const char* command_line;
+    bool sound;
+    const char* first_command;
+  } cases[] = {{3, "S 3 11.0592", false, "RWFB0A"},  // a given clock is not measured
+               {12, "x", true, "RRCA"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command_line);
+    ScenarioRig rig(c.board_port);
+    rig.settings.values[kPortKey] = "COM12";
+    rig.process.command_line = c.command_line;
+    rig.main.Form_Load();
+    EXPECT_EQ(rig.form.Sound, c.sound);
+    EXPECT_EQ(rig.form.PortNumber, c.board_port) << "the command line beats the store";
+    EXPECT_EQ(rig.Messages()[1], "TRYING  SERIAL  PORT  " + std::to_string(c.board_port) + "  ");
+    EXPECT_EQ(rig.form.txtFreq.Text(), "11.0592");
+    EXPECT_EQ(rig.Commands(BoardMode::kProgramming).rfind(c.first_command, 0), 0u);
+    EXPECT_EQ(rig.dialogs.beeps > 0, c.sound);
+  }
 }
 
 TEST(StartupScenario, WarningsGoOnWithTheStart) {

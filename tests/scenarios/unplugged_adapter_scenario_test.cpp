@@ -18,90 +18,85 @@ using testing::ScenarioRig;
 
 const std::string kPort1Lost = PortLossNotice::Text(1);
 
-/// Commands the board took after `from` (the count before the adapter was pulled).
-std::size_t CommandsSince(const ScenarioRig& rig, std::size_t from) {
-  return rig.board.ReceivedCommands().size() - from;
-}
-
 /// Pulls the adapter of port 1 the first time panel 1 shows a text starting with `prefix`.
-void UnplugAtMessage(ScenarioRig& rig, const std::string& prefix, std::size_t& commands_before) {
-  rig.on_message = [&rig, prefix, &commands_before, pulled = false]() mutable {
-    if (pulled || rig.form.Panel(1).Text().rfind(prefix, 0) != 0) return;
-    pulled = true;
-    rig.time.Schedule(Millis{5}, [&rig, &commands_before] {
-      commands_before = rig.board.ReceivedCommands().size();
-      rig.port.Unplug(1);
-    });
-  };
-}
+struct UnpluggedRig : ScenarioRig {
+  explicit UnpluggedRig(BoardOptions options = {}) : ScenarioRig(1, options) {}
+  ~UnpluggedRig() { EXPECT_TRUE(pulled_); }
+  void PullAt(const std::string& prefix) {
+    on_message = [this, prefix] {
+      if (pulled_ || form.Panel(1).Text().rfind(prefix, 0) != 0) return;
+      pulled_ = true;
+      time.Schedule(Millis{5}, [this] {
+        commands_before_ = board.ReceivedCommands().size();
+        port.Unplug(1);
+      });
+    };
+  }
+  std::size_t CommandsSincePull() const {
+    return board.ReceivedCommands().size() - commands_before_;
+  }
+
+ private:
+  bool pulled_ = false;
+  std::size_t commands_before_ = 0;
+};
 
 TEST(UnpluggedAdapterScenario, DuringDiscoveryTheSearchGoesOnWithoutThePort) {
-  ScenarioRig rig(1);
+  UnpluggedRig rig;
   rig.process.command_line = "s 1";
-  std::size_t before = 0;
-  UnplugAtMessage(rig, "TRYING  SERIAL  PORT  1", before);
-
+  rig.PullAt("TRYING  SERIAL  PORT  1");
   rig.main.Form_Load();
-
   EXPECT_TRUE(rig.Showed(kPort1Lost));
   EXPECT_EQ(rig.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
-  EXPECT_EQ(CommandsSince(rig, before), 0u);
   EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
+  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 }
 
 TEST(UnpluggedAdapterScenario, DuringAResetItFailsAndAResetAfterReplugWorks) {
-  ScenarioRig rig(1);
-  rig.main.Form_Load();
-  rig.dialogs.messages.clear();
-  std::size_t before = 0;
-  UnplugAtMessage(rig, "SERIAL PORT 1 AT BAUD", before);
-
+  UnpluggedRig rig;
+  rig.Start();
+  rig.PullAt("SERIAL PORT 1 AT BAUD");
   rig.form.cmdReset.Click();
 
   // No "]" after the run reset: as with a silent board the firmware load is tried (no file here).
-  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.dialogs.messages[0].text, "Error to open HEX file Korvane_ADC_Demo.Hex");
+  const std::vector<std::string> no_file{"Error to open HEX file Korvane_ADC_Demo.Hex"};
+  EXPECT_EQ(rig.dialogs.Texts(), no_file);
   EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
-  EXPECT_EQ(CommandsSince(rig, before), 0u);
   EXPECT_TRUE(rig.form.cmdReset.Enabled());
   EXPECT_FALSE(rig.port.IsPortOpen());
+  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 
   // Still out: a second reset cannot open the port and names it again.
-  rig.dialogs.messages.clear();
   rig.form.cmdReset.Click();
-  EXPECT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.Texts(), (std::vector<std::string>{no_file[0], no_file[0]}));
   EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
 
   rig.port.PlugIn();
   rig.dialogs.messages.clear();
   rig.form.cmdReset.Click();
-  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
   EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
   rig.form.cmdCntr[1].Click();
   EXPECT_EQ(rig.form.Panel(1).Text(), AdcSetup::kSetDone) << "the notice ended with the reopen";
 }
 
 TEST(UnpluggedAdapterScenario, DuringTheAdcSetUpItFailsLikeASilentBoard) {
-  ScenarioRig rig(1);
+  UnpluggedRig rig;
   rig.main.Form_Load();
-  std::size_t before = 0;
-  UnplugAtMessage(rig, AdcSetup::kSetting, before);
-
+  rig.PullAt(AdcSetup::kSetting);
   rig.form.cmdCntr[1].Click();
-
   EXPECT_TRUE(rig.Showed(AdcSetup::kSetFailed));
   EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
   EXPECT_TRUE(rig.form.AdcNotSet);
-  EXPECT_EQ(CommandsSince(rig, before), 0u);
-  for (const auto& button : rig.form.cmdCntr) EXPECT_TRUE(button.Enabled());
+  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
+  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 }
 
 TEST(UnpluggedAdapterScenario, DuringARunItWaitsUntilStopped) {
-  ScenarioRig rig(1);
+  UnpluggedRig rig;
   rig.main.Form_Load();
+  rig.PullAt("GETTING  ADC  CODE");
   rig.form.cboSampling.SetListIndex(2);
-  std::size_t before = 0;
-  UnplugAtMessage(rig, "GETTING  ADC  CODE", before);
   std::int64_t taken_soon_after = -1;
   bool still_running = false;
   rig.time.Schedule(Millis{20'000}, [&] { taken_soon_after = rig.main.run().ReadingsTaken(); });
@@ -116,18 +111,14 @@ TEST(UnpluggedAdapterScenario, DuringARunItWaitsUntilStopped) {
   EXPECT_EQ(rig.main.run().ReadingsTaken(), taken_soon_after);
   EXPECT_TRUE(rig.Showed(AcquisitionRun::kFinished));
   EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
-  EXPECT_EQ(rig.form.cmdCntr[2].Caption(), "Run &ADC");
-  EXPECT_TRUE(rig.form.cmdReset.Enabled());
-  EXPECT_EQ(CommandsSince(rig, before), 0u);
+  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
+  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 }
 
 TEST(UnpluggedAdapterScenario, DuringALoadItWaitsUntilStopLoad) {
-  BoardOptions blank;
-  blank.program_loaded = false;
-  ScenarioRig rig(1, blank);
+  UnpluggedRig rig({.program_loaded = false});
+  rig.PullAt("LOADING...   57600  BAUD,   FILE LINE:  20");
   rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(2000)));
-  std::size_t before = 0;
-  UnplugAtMessage(rig, "LOADING...   57600  BAUD,   FILE LINE:  20", before);
   bool waiting = false;
   rig.time.Schedule(Millis{120'000}, [&] {
     waiting =
@@ -139,9 +130,9 @@ TEST(UnpluggedAdapterScenario, DuringALoadItWaitsUntilStopLoad) {
 
   EXPECT_TRUE(waiting) << "the load waits for the board's reply until it is stopped";
   EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
-  EXPECT_EQ(CommandsSince(rig, before), 0u);
   EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
   EXPECT_TRUE(rig.form.cmdReset.Enabled());
+  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 }
 
 }  // namespace

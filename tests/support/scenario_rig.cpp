@@ -18,18 +18,40 @@ ScenarioRig::ScenarioRig(int board_port, BoardOptions options)
   });
 }
 
+void ScenarioRig::Start() {
+  main.Form_Load();
+  main.command_buttons().SetCaptureFolder(hex_folder.Path());
+  dialogs.messages.clear();
+  board.ClearReceivedCommands();
+}
+
+std::string ScenarioRig::MessagesFrom(std::size_t from) const {
+  std::string joined;
+  for (std::size_t i = from; i < messages_.size(); ++i) {
+    joined += (i == from ? "" : " | ") + messages_[i];
+  }
+  return joined;
+}
+
 bool ScenarioRig::Showed(const std::string& text) const {
   return std::find(messages_.begin(), messages_.end(), text) != messages_.end();
 }
 
-std::vector<std::string> ScenarioRig::ProgrammingCommands() const {
-  std::vector<std::string> commands;
-  for (const auto& command : board.ReceivedCommands()) {
-    if (command.mode == BoardMode::kProgramming && command.text != "\r") {
-      commands.push_back(command.text);
-    }
+std::string ScenarioRig::Commands(BoardMode mode, std::size_t from) const {
+  std::string joined;
+  const auto& all = board.ReceivedCommands();
+  for (std::size_t i = from; i < all.size(); ++i) {
+    if (all[i].mode != mode || (mode == BoardMode::kProgramming && all[i].text == "\r")) continue;
+    joined += (joined.empty() ? "" : " ") + (all[i].text == "\r" ? "CR" : all[i].text);
   }
-  return commands;
+  return joined;
+}
+
+std::string ScenarioRig::Buttons() const {
+  std::string states;
+  for (const auto& button : form.cmdCntr) states += button.Enabled() ? '+' : '-';
+  states += form.cmdReset.Enabled() ? '+' : '-';
+  return states + " " + form.cmdCntr[0].Caption() + "|" + form.cmdCntr[2].Caption();
 }
 
 }  // namespace korvane::testing

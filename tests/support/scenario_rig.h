@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #include "support/fakes.h"
 #include "support/hex_folder.h"
 
+// Scenarios name only the board options and faults they change ({.program_loaded = false}).
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace korvane::testing {
 
 /// The real main window logic and subsystems against the simulated board, in virtual time.
@@ -21,18 +25,27 @@ class ScenarioRig : private TrafficListener {
  public:
   explicit ScenarioRig(int board_port = 1, BoardOptions options = {});
 
+  /// Buttons() when every command button waits for a click.
+  static constexpr const char* kIdle = "++++ &Load Korvane|Run &ADC";
+
+  /// Starts the program, then forgets the message boxes and board commands of the start; the
+  /// traffic capture goes to the HEX folder.
+  void Start();
   /// Every text panel 1 showed, in order.
   const std::vector<std::string>& Messages() const { return messages_; }
+  /// The texts panel 1 showed from the `from`-th on, joined by " | ".
+  std::string MessagesFrom(std::size_t from) const;
   bool Showed(const std::string& text) const;
   /// Everything the program transmitted, in order, while the traffic is kept.
   const std::string& Sent() const { return sent_; }
-  /// Everything the board sent, in order, while the traffic is kept.
-  const std::string& Received() const { return received_; }
-  /// Whether Sent() and Received() grow with the traffic (the default). A long run turns this
-  /// off so that the rig's memory stays flat.
+  /// Whether Sent() grows with the traffic (the default). A long run turns this off so that the
+  /// rig's memory stays flat.
   void KeepTraffic(bool keep) { keep_traffic_ = keep; }
-  /// Commands the board took in programming mode, oldest first (lone CRs left out).
-  std::vector<std::string> ProgrammingCommands() const;
+  /// Commands the board took in `mode` from its `from`-th on, joined by blanks; a lone CR is
+  /// "CR", left out in programming mode.
+  std::string Commands(BoardMode mode, std::size_t from = 0) const;
+  /// Load, Set, Run and RESET as "+" (enabled) or "-", then the Load and Run captions.
+  std::string Buttons() const;
 
   /// Runs after every change of the panel 1 text.
   std::function<void()> on_message;
@@ -52,13 +65,11 @@ class ScenarioRig : private TrafficListener {
 
  private:
   void OnTraffic(TrafficDirection direction, std::string_view bytes) override {
-    if (!keep_traffic_) return;
-    (direction == TrafficDirection::kToBoard ? sent_ : received_).append(bytes);
+    if (keep_traffic_ && direction == TrafficDirection::kToBoard) sent_.append(bytes);
   }
 
   std::vector<std::string> messages_;
   std::string sent_;
-  std::string received_;
   bool keep_traffic_ = true;
 };
 
