@@ -235,5 +235,25 @@ TEST(LoaderScenario, EachStepThatFailsEndsWithItsMessages) {
   }
 }
 
+/// Line noise forges the boot firmware's "T" (programming finished) out of its "." for line 3 of
+/// a 40-line load at start-up. Only the end record may draw a "T": the load fails at line 3 and
+/// says so, and the partial image in the flash does not run.
+TEST(LineFaultScenario, NoiseForgingTheEndOfALoadLeavesABoardThatDoesNotRun) {
+  ScenarioRig rig(1, {.program_loaded = false});
+  rig.hex_folder.WriteProgram(600);
+  rig.on_message = [&rig] {
+    if (rig.form.Panel(1).Text() != "LOADING...   57600  BAUD,   FILE LINE:  3") return;
+    // The next byte the board sends, the reply ".", arrives as "T".
+    rig.board.SetFaults({.noisy_byte = BoardFaults::NoisyByte{true, 1, '.' ^ 'T'}});
+  };
+  rig.main.Form_Load();
+
+  EXPECT_FALSE(rig.Showed("LOADING...   57600  BAUD,   FILE LINE:  4")) << "the load ended";
+  EXPECT_NE(rig.board.Mode(), BoardMode::kRunning) << "a partial image does not run";
+  EXPECT_FALSE(rig.Showed(kLoaded));
+  EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  3  REPLY  ERROR");
+  EXPECT_EQ(rig.dialogs.Texts().back(), "Error during loading program to Korvane");
+}
+
 }  // namespace
 }  // namespace korvane
