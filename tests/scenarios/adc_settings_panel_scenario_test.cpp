@@ -132,7 +132,9 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
   form.optADCinput[1].SetValue(true);
   EXPECT_EQ(Inputs(form), "DIODE DIODE ---- C");
   EXPECT_EQ(form.PosChannel * 10 + form.NegChannel, 99);
-  EXPECT_EQ(form.chkAutoZero.Value() + form.AutoZeroBits + form.DecTrack, 0);
+  EXPECT_EQ(form.chkAutoZero.Value(), 0);
+  EXPECT_EQ(form.AutoZeroBits, 0);
+  EXPECT_EQ(form.DecTrack, 0);
   EXPECT_EQ(Colours({&form.optADCinput[0], &form.optADCinput[1]}), "--");
 
   form.AdcNotSet = false;
@@ -146,7 +148,8 @@ TEST(AdcSettingsPanelScenario, TemperatureInputAndAutoZeroExcludeEachOther) {
 
   form.DecTrack = 99;
   form.chkAutoZero.SetValue(0);
-  EXPECT_EQ(form.AutoZeroBits + form.DecTrack, 0);
+  EXPECT_EQ(form.AutoZeroBits, 0);
+  EXPECT_EQ(form.DecTrack, 0);
 
   // Choosing Temperature with AutoZero clear leaves the box alone but still restarts tracking.
   form.DecTrack = 7;
@@ -203,6 +206,7 @@ TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) 
   form.cboAvgFil.SetListIndex(1);
   see();
   form.cboAvgFil.SetListIndex(0);
+  see();
   form.cboSampling.SetListIndex(1);
   see();
   form.cboSampling.SetListIndex(2);
@@ -216,7 +220,7 @@ TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) 
   const std::string with_box = "fraStDev txtPartMode lblPartMode ";
   EXPECT_EQ(seen, (std::vector<std::string>{
                       with_box + "Average N=1...128", with_box + "Average N=1...128",
-                      with_box + "Filter N=1...255", with_box + "Average N=1...255",
+                      with_box + "Filter N=1...255", with_box + "Average N=1...255", "fraStDev ",
                       "fraStDev lblAver ", "fraStDev ", "", "fraStDev lblAver "}));
 }
 

@@ -34,6 +34,10 @@ TEST(StartupScenario, PlainStartFindsTheBoardWithTheWindowDisabled) {
   EXPECT_EQ(rig.histo.BackgroundColor(), 0xD4D0C8u);
   EXPECT_EQ(rig.adc_graph.BackgroundColor(), 0xD4D0C8u);
   EXPECT_EQ(order, "cboCalibr=1 cboFilter=3 cboSampling=2 cboAvgFil=0 ");
+  EXPECT_EQ(rig.form.cboCalibr.ListIndex() * 100 + rig.form.cboFilter.ListIndex() * 10 +
+                rig.form.cboSampling.ListIndex(),
+            132);
+  EXPECT_EQ(rig.form.cboAvgFil.ListIndex(), 0);
   EXPECT_EQ(rig.form.Panel(5).Text(), std::to_string(kVersionMajor) + "." +
                                           std::to_string(kVersionMinor) + "." +
                                           std::to_string(kVersionPatch));
