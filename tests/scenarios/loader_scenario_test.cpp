@@ -160,7 +160,7 @@ TEST(LoaderScenario, StopLoadInTheBootExchangesOrTheReplyWait) {
     SCOPED_TRACE(in_reply_wait);
     ScenarioRig rig(1);
     rig.Start();
-    rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(200)));
+    rig.hex_folder.WriteProgram(200);
     // Prompts: the reset CR, five clock registers, two erases, four bytes, "E" and CR; then three
     // lines are answered and the board falls silent.
     if (in_reply_wait) rig.board.SetFaults({.prog_mode_answer_limit = 1 + 5 + 2 + 4 + 2 + 3});

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "board/hex_image.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -123,7 +122,7 @@ TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
   ScenarioRig rig(3);
   StartAndFillGraph(rig);
   rig.board.Memory().WriteConfig(0x8011, 0xDC);  // the program would talk at 9600
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  rig.hex_folder.WriteProgram(300);
 
   rig.form.cmdReset.Click();
   EXPECT_TRUE(rig.Showed("Korvane  PROGRAM  WAS  LOADED"));
@@ -150,7 +149,7 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
     SCOPED_TRACE(c.panel);
     ScenarioRig rig(3);
     StartAndFillGraph(rig);
-    rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+    rig.hex_folder.WriteProgram(300);
     rig.board.Memory().EraseFlash();
     rig.board.SetFaults({.prog_mode_answer_limit = c.prog_mode_answers,
                          .corrupted_hex_line = c.corrupted_hex_line});
@@ -162,7 +161,7 @@ TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
 
 TEST(ResetScenario, AProgramThatAnsweredSinceItsLoadIsLoadedAgainWhenItIsGone) {
   ScenarioRig rig(1, {.program_loaded = false});
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  rig.hex_folder.WriteProgram(300);
   rig.main.Form_Load();
   ASSERT_EQ(rig.form.Panel(1).Text(), kIsReset1);
   rig.board.Memory().EraseFlash();
@@ -186,7 +185,7 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
     SCOPED_TRACE(c.command_line);
     ScenarioRig rig(1);
     rig.process.command_line = c.command_line;
-    rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+    rig.hex_folder.WriteProgram(300);
     rig.board.SetFaults({.prog_mode_answer_limit = c.prog_mode_answers});
     rig.main.Form_Load();
     ASSERT_TRUE(rig.form.BaudRate.empty());
@@ -211,7 +210,7 @@ TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErases
 TEST(ResetScenario, WrongClockOnTheCommandLineLoadsOnceThenNamesTheSpeedProblem) {
   ScenarioRig rig(1);  // the board runs at 11.0592 MHz
   rig.process.command_line = "s 1 14.7456";
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(300)));
+  rig.hex_folder.WriteProgram(300);
   const std::string silent =
       "Korvane  PROGRAM  SILENT  AT  57600  BAUD,  LINK  SPEED  OR  CLOCK  FREQUENCY  IS  LIKELY  "
       "WRONG";

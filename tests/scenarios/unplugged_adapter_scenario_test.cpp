@@ -5,7 +5,6 @@
 #include "acquisition/acquisition_run.h"
 #include "adcconfig/adc_setup.h"
 #include "app/port_loss_notice.h"
-#include "board/hex_image.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -118,7 +117,7 @@ TEST(UnpluggedAdapterScenario, DuringARunItWaitsUntilStopped) {
 TEST(UnpluggedAdapterScenario, DuringALoadItWaitsUntilStopLoad) {
   UnpluggedRig rig({.program_loaded = false});
   rig.PullAt("LOADING...   57600  BAUD,   FILE LINE:  20");
-  rig.hex_folder.WriteHexLines(HexImageLines(0x0000, DemoProgramBytes(2000)));
+  rig.hex_folder.WriteProgram(2000);
   bool waiting = false;
   rig.time.Schedule(Millis{120'000}, [&] {
     waiting =
