@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adcconfig/settings_handlers.h"
+#include "board/adc_transfer.h"
 #include "link/board_link.h"
 #include "platform/virtual_time.h"
 #include "support/fakes.h"
@@ -30,13 +31,8 @@ struct RunBench {
   /// `count` readings "000001", "000002", ... each `every_ms`, the first at `first_ms`.
   void Stream(int first_ms, int every_ms, int count, int first_code = 1) {
     for (int i = 0; i < count; ++i) {
-      port.ArriveAfter(first_ms + i * every_ms, HexLine(first_code + i));
+      port.ArriveAfter(first_ms + i * every_ms, ResultLine(first_code + i));
     }
-  }
-  static std::string HexLine(int code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%06X\r\n", static_cast<unsigned>(code) & 0xFFFFFFu);
-    return text;
   }
   void StopAt(int ms) {
     time.Schedule(Millis{ms}, [this] { form.TestGo = false; });
@@ -110,7 +106,7 @@ TEST(AcquisitionRun, SeveralReadingsInOneTakeAreAllCounted) {
   bench.form.optDataShow[2].SetValue(true);
   bench.form.txtAverNumb.SetText("3");
   std::string burst = "\n";
-  for (int code = 1; code <= 7; ++code) burst += RunBench::HexLine(code);
+  for (int code = 1; code <= 7; ++code) burst += ResultLine(code);
   bench.port.ArriveAfter(400, burst);
   bench.StopAt(600);
   bench.Run();
