@@ -37,22 +37,12 @@ void CheckLeadingHexValue(std::string_view take) {
   Check(LeadingHexValue(Hex2(word)) == word, "Hex2 text reads back");
 }
 
-/// Weight of a reply letter when several come in one take.
+/// Weight of a reply letter when several come in one take: the enum lists them by weight.
 int Weight(LoaderReply reply) {
-  switch (reply) {
-    case LoaderReply::kNone:
-      return 0;
-    case LoaderReply::kAccepted:
-      return 1;
-    case LoaderReply::kNotWritten:
-      return 2;
-    case LoaderReply::kChecksumError:
-      return 3;
-    case LoaderReply::kFinished:
-      return 4;
-  }
-  Check(false, "a loader reply is one of the enum's values");
-  return -1;
+  const int weight = static_cast<int>(reply);
+  Check(weight >= 0 && weight <= static_cast<int>(LoaderReply::kFinished),
+        "a loader reply is one of the enum's values");
+  return weight;
 }
 
 void CheckReplyInTake(std::string_view take) {

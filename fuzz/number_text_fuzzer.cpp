@@ -39,16 +39,6 @@ bool Same(double a, double b) {
   return a == b && std::signbit(a) == std::signbit(b);
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-/// Distance from |value| to the next double away from zero.
-double Ulp(double value) {
-  const double magnitude = std::fabs(value);
-  return std::nextafter(magnitude, std::numeric_limits<double>::infinity()) - magnitude;
-}
-
 std::string_view SkipBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   return text;
@@ -104,31 +94,16 @@ void CheckRounding(double value) {
   for (const Range& range : kRanges) {
     const std::optional<std::int64_t> in_range = RoundedInRange(value, range.lo, range.hi);
     const std::int64_t clamped = RoundClamped(value, range.lo, range.hi);
-    Check(clamped >= range.lo && clamped <= range.hi, "RoundClamped stays in its range");
     if (in_range) {
-      Check(*in_range >= range.lo && *in_range <= range.hi, "RoundedInRange stays in its range");
-      Check(static_cast<double>(*in_range) == whole, "RoundedInRange gives the rounded value");
-      Check(clamped == *in_range, "RoundClamped agrees inside the range");
-    } else if (std::isfinite(value)) {
-      const bool below = whole < static_cast<double>(range.lo);
-      Check(below || whole >= static_cast<double>(range.hi), "only values outside are refused");
-      Check(clamped == (below ? range.lo : range.hi), "RoundClamped clamps to the near end");
+      Check(*in_range == clamped && static_cast<double>(clamped) == whole,
+            "inside its range both give the rounded value");
     } else {
-      Check(clamped == (value < 0 ? range.lo : range.hi), "infinities clamp to their end");
+      const bool below = whole < static_cast<double>(range.lo);
+      Check((below || whole >= static_cast<double>(range.hi)) &&
+                clamped == (below ? range.lo : range.hi),
+            "only values outside are refused, and clamped to the near end");
     }
   }
-}
-
-/// Count of significant digits in the mantissa of a GeneralText text.
-std::size_t SignificantDigits(std::string_view mantissa) {
-  std::size_t count = 0;
-  bool started = false;
-  for (const char c : mantissa) {
-    if (!IsDigit(c)) continue;
-    started = started || c != '0';
-    if (started) ++count;
-  }
-  return count;
 }
 
 void CheckGeneralText(double value) {
@@ -141,12 +116,7 @@ void CheckGeneralText(double value) {
     Check(text == (value < 0 ? "-Infinity" : "Infinity"), "infinities read \"Infinity\"");
     return;
   }
-  Check(!text.empty() && text != "-0", "zero has no sign");
-  const std::string_view mantissa = std::string_view(text).substr(0, text.find('E'));
-  Check(SignificantDigits(mantissa) <= 15, "at most 15 significant digits");
-  if (mantissa.find('.') != std::string_view::npos) {
-    Check(mantissa.back() != '0' && mantissa.back() != '.', "no trailing zeros");
-  }
+  Check(text != "-0", "zero has no sign");
   const double read_back = ValFromText(text);
   if (std::isinf(read_back)) {
     Check(std::fabs(value) > 1.797693134862310e308 && (read_back < 0) == (value < 0),
@@ -159,29 +129,13 @@ void CheckGeneralText(double value) {
 
 void CheckFixedText(double value, int decimals) {
   const std::string text = FixedText(value, decimals);
-  const auto places = static_cast<std::size_t>(decimals);
-  std::string_view digits = text;
-  if (!digits.empty() && digits.front() == '-') digits.remove_prefix(1);
-  const std::size_t point = digits.find('.');
-  const std::string_view whole = digits.substr(0, point);
-  Check(!whole.empty(), "at least one integer digit");
-  Check(whole.size() == 1 || whole.front() != '0', "no leading zeros");
-  for (const char c : whole) Check(IsDigit(c), "the integer part is digits");
-  if (places == 0) {
-    Check(point == std::string_view::npos, "no point without decimals");
-  } else {
-    Check(point != std::string_view::npos && digits.size() - point - 1 == places,
-          "exactly the asked number of decimals");
-    for (const char c : digits.substr(point + 1)) Check(IsDigit(c), "the decimals are digits");
-  }
-  const double rounded = RoundHalfEven(value, decimals);
+  const std::size_t point = text.find('.');
+  Check(
+      decimals == 0 ? point == std::string::npos : text.size() - point - 1 == std::size_t(decimals),
+      "exactly the asked number of decimals");
   const double read_back = ValFromText(text);
-  Check(read_back == rounded, "the fixed text shows the rounded value");
-  if (text.front() == '-') Check(read_back != 0, "\"-0.000\" never appears");
-  const double step = std::pow(10.0, -decimals);
-  Check(std::isinf(rounded) ||
-            std::fabs(rounded - value) <= 0.5 * step * (1 + 1e-12) + 4 * Ulp(value),
-        "rounding moves by at most half the last place");
+  Check(read_back == RoundHalfEven(value, decimals), "the fixed text shows the rounded value");
+  Check(text.front() != '-' || read_back != 0, "\"-0.000\" never appears");
 }
 
 void CheckValue(double value) {

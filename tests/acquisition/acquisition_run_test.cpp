@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adcconfig/settings_handlers.h"
+#include "board/adc_transfer.h"
 #include "link/board_link.h"
 #include "platform/virtual_time.h"
 #include "support/fakes.h"
@@ -30,13 +31,8 @@ struct RunBench {
   /// `count` readings "000001", "000002", ... each `every_ms`, the first at `first_ms`.
   void Stream(int first_ms, int every_ms, int count, int first_code = 1) {
     for (int i = 0; i < count; ++i) {
-      port.ArriveAfter(first_ms + i * every_ms, HexLine(first_code + i));
+      port.ArriveAfter(first_ms + i * every_ms, ResultLine(first_code + i));
     }
-  }
-  static std::string HexLine(int code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%06X\r\n", static_cast<unsigned>(code) & 0xFFFFFFu);
-    return text;
   }
   void StopAt(int ms) {
     time.Schedule(Millis{ms}, [this] { form.TestGo = false; });
@@ -110,13 +106,12 @@ TEST(AcquisitionRun, SeveralReadingsInOneTakeAreAllCounted) {
   bench.form.optDataShow[2].SetValue(true);
   bench.form.txtAverNumb.SetText("3");
   std::string burst = "\n";
-  for (int code = 1; code <= 7; ++code) burst += RunBench::HexLine(code);
+  for (int code = 1; code <= 7; ++code) burst += ResultLine(code);
   bench.port.ArriveAfter(400, burst);
   bench.StopAt(600);
   bench.Run();
-  EXPECT_EQ(bench.form.Samples[1], 5);
-  EXPECT_EQ(bench.form.Samples[2], 6);
-  EXPECT_EQ(bench.form.Samples[3], 7);
+  EXPECT_EQ(std::vector(&bench.form.Samples[1], &bench.form.Samples[4]),
+            (std::vector<std::int32_t>{5, 6, 7}));
   EXPECT_EQ(bench.form.txtDisplay.Caption(), "7");
 }
 
@@ -192,22 +187,19 @@ TEST(AcquisitionRun, LongSampleBlocksShowProgressAndBeepAtTheirEnd) {
   bench.form.txtAverNumb.SetText("12");
   bench.form.prgProgress.SetMax(8);
   bench.Stream(300, 500, 4 + 12 + 3);
-  int progress_mid_block = -1;
-  int max_mid_block = -1;
-  int beeps_before_block_end = -1;
-  int beeps_after_block_end = -1;
-  bench.time.Schedule(Millis{300 + 500 * 9 + 100}, [&] {  // 6 readings of block 1 are in
-    progress_mid_block = bench.form.prgProgress.Value();
-    max_mid_block = bench.form.prgProgress.Max();
-    beeps_before_block_end = bench.dialogs.beeps;
+  std::vector<int> mid_block;  // 6 readings of block 1 are in: value, max, beeps
+  bench.time.Schedule(Millis{300 + 500 * 9 + 100}, [&] {
+    mid_block = {bench.form.prgProgress.Value(), bench.form.prgProgress.Max(), bench.dialogs.beeps};
   });
+  int beeps_after_block_end = -1;
   bench.time.Schedule(Millis{300 + 500 * 15 + 100},
                       [&] { beeps_after_block_end = bench.dialogs.beeps; });
   bench.StopAt(300 + 500 * 18 + 100);
   bench.Run();
-  EXPECT_EQ(max_mid_block, 12);
-  EXPECT_EQ(progress_mid_block, 6);
-  EXPECT_GT(beeps_after_block_end, beeps_before_block_end);
+  ASSERT_EQ(mid_block.size(), 3u);
+  EXPECT_EQ(mid_block[0], 6);
+  EXPECT_EQ(mid_block[1], 12);
+  EXPECT_GT(beeps_after_block_end, mid_block[2]);
   EXPECT_EQ(bench.form.prgProgress.Max(), 8) << "the bar's range is back after the run";
   EXPECT_EQ(bench.form.prgProgress.Value(), 0);
 

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
-#include <random>
 #include <vector>
 
 namespace korvane {
@@ -47,31 +46,6 @@ TEST(HistogramBins, EdgesAreStrictAndTheRangeRunsFromMinus4Point2ToPlus3Point8Si
   expected.counts[12] = 1;  // 102
   expected.counts[20] = 1;  // 118
   EXPECT_EQ(bins.counts, expected.counts);
-}
-
-TEST(HistogramBins, OneReadingAtATimeAgreesWithTwentyPasses) {
-  std::mt19937 random(20240611);
-  const double sigmas[] = {0.1, 0.2, 0.3, 0.5, 1.6, 2.5, 5.0, 7.3, 12.5, 100.0, 1234.5};
-  for (int round = 0; round < 400; ++round) {
-    const double sigma = sigmas[static_cast<std::size_t>(round) % std::size(sigmas)];
-    const std::int32_t centre =
-        std::uniform_int_distribution<std::int32_t>(-8388608, 16777215)(random);
-    // Whole, half, quarter and odd fractional means.
-    const double fractions[] = {0.0, 0.5, 0.25, 0.1, 1.0 / 3.0};
-    const double mean = centre + fractions[static_cast<std::size_t>(round) % std::size(fractions)];
-    std::normal_distribution<double> noise(0.0, sigma * 1.5);
-    std::vector<std::int32_t> samples;
-    for (int i = 0; i < 300; ++i) {
-      samples.push_back(static_cast<std::int32_t>(std::lround(mean + noise(random))));
-    }
-    samples.push_back(-1000000);
-    SCOPED_TRACE(::testing::Message() << "mean " << mean << " sigma " << sigma);
-    const HistogramBins expected = CountBinByBin(samples, mean, sigma);
-    const HistogramBins bins = CountBins(samples, mean, sigma);
-    ASSERT_EQ(bins.counts, expected.counts);
-    ASSERT_EQ(expected.mean_bin, 11);
-    ASSERT_EQ(bins.mean_bin, 11);
-  }
 }
 
 TEST(HistogramBins, ReadingsOnEveryEdgeAgreeWithTwentyPasses) {

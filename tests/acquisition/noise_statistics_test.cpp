@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 
@@ -49,9 +50,7 @@ TEST_F(NoiseStatisticsTest, ShowsDeviationAndBitsAndFixesTheVoltsRange) {
   EXPECT_EQ(sigma, 1.6);
   EXPECT_EQ(form.txtDeviation.Text(), "1.6");
   EXPECT_EQ(form.txtEfBits.Text(), "23.32");
-  EXPECT_TRUE(form.txtDeviation.Enabled());
-  EXPECT_TRUE(form.txtEfBits.Enabled());
-  EXPECT_TRUE(form.txtDisplay.Enabled());
+  EXPECT_TRUE(form.txtDeviation.Enabled() && form.txtEfBits.Enabled() && form.txtDisplay.Enabled());
   const double k = form.VoltsPerCode / 4;
   EXPECT_TRUE(graph.fixed_range);
   EXPECT_DOUBLE_EQ(graph.y_min, (100 - 6.4) * k);
@@ -71,12 +70,7 @@ TEST_F(NoiseStatisticsTest, AFarReadingIsMarkedAfterItCountedInTheDeviation) {
   statistics.CalcNoise(sigma);
   EXPECT_GT(sigma, 1000.0);
   EXPECT_EQ(form.Samples[17], NoiseStatistics::kOutlierMark);
-  EXPECT_EQ(form.Samples[51], 0);
-  for (std::size_t i = 1; i <= 50; ++i) {
-    if (i != 17) {
-      EXPECT_NE(form.Samples[i], NoiseStatistics::kOutlierMark) << i;
-    }
-  }
+  EXPECT_EQ(std::count(&form.Samples[1], &form.Samples[52], NoiseStatistics::kOutlierMark), 1);
 }
 
 TEST_F(NoiseStatisticsTest, DecimalAndHexModesKeepTheGraphRange) {

@@ -30,6 +30,11 @@ class ReadingPresenterTest : public ::testing::Test {
   void Unipolar() { form.optPolarity[1].SetValue(true); }
   void TemperatureInput() { form.optADCinput[1].SetValue(true); }
   const std::string& Shown() const { return form.txtDisplay.Caption(); }
+  /// Shows `raw` as reading `index` and returns what the display shows then.
+  std::string Show(std::int32_t raw, std::int32_t index) {
+    presenter.ShowReading(raw, index);
+    return Shown();
+  }
 
   Form form;
   FakeChart graph;
@@ -73,44 +78,35 @@ TEST_F(ReadingPresenterTest, WorkedExampleInEveryMode) {
 
 TEST_F(ReadingPresenterTest, VoltsModeShowsZeroUnsignedAndFlagsUnipolarFullScale) {
   form.txtDisplay.SetEnabled(false);
-  presenter.ShowReading(0x000000, 1);
-  EXPECT_EQ(Shown(), "0.00000000");
+  EXPECT_EQ(Show(0x000000, 1), "0.00000000");
   EXPECT_TRUE(form.txtDisplay.Enabled());
 
   Unipolar();
   form.VoltsPerCode = 2.5 / 16777215.0;
-  presenter.ShowReading(0x000000, 2);
-  EXPECT_EQ(Shown(), "-OVERLOAD");
-  presenter.ShowReading(0x000001, 3);
-  EXPECT_EQ(Shown(), "+0.00000015");
-  presenter.ShowReading(0xFFFFFF, 4);
-  EXPECT_EQ(Shown(), "+OVERLOAD");
+  EXPECT_EQ(Show(0x000000, 2), "-OVERLOAD");
+  EXPECT_EQ(Show(0x000001, 3), "+0.00000015");
+  EXPECT_EQ(Show(0xFFFFFF, 4), "+OVERLOAD");
   EXPECT_EQ(form.Samples[4], 16777215);  // unipolar codes stay unsigned
   EXPECT_EQ(graph.ys[4], 2.5f);
 
   // The other modes show full scale as a number.
   Mode(kHex);
-  presenter.ShowReading(0xFFFFFF, 5);
-  EXPECT_EQ(Shown(), "FFFFFF");
+  EXPECT_EQ(Show(0xFFFFFF, 5), "FFFFFF");
   form.DecTrack = 1;
   Mode(kDec);
-  presenter.ShowReading(0xFFFFFF, 6);
-  EXPECT_EQ(Shown(), "16777215");
-  presenter.ShowReading(0x000000, 7);
-  EXPECT_EQ(Shown(), "0");
+  EXPECT_EQ(Show(0xFFFFFF, 6), "16777215");
+  EXPECT_EQ(Show(0x000000, 7), "0");
 }
 
 TEST_F(ReadingPresenterTest, TemperatureInputShowsAndPlotsDegrees) {
   TemperatureInput();
   form.VoltsPerCode = 1e-6;
   form.PgaGainExp = 1;
-  presenter.ShowReading(250000, 1);  // 0.125 V
-  EXPECT_EQ(Shown(), "+51.667");
+  EXPECT_EQ(Show(250000, 1), "+51.667");  // 0.125 V
   EXPECT_EQ(graph.ys[1], 51.667f);
 
   Mode(kHex);
-  presenter.ShowReading(250000, 3);
-  EXPECT_EQ(Shown(), "3D090");
+  EXPECT_EQ(Show(250000, 3), "3D090");
   EXPECT_EQ(graph.ys[3], 51.667f);
 }
 
@@ -119,8 +115,7 @@ TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
   form.txtDisplay.SetCaption("before");
   form.txtDisplay.SetEnabled(false);
   presenter.ShowReading(0x000064, 1);
-  presenter.ShowReading(0x7FFFFF, 2);  // even an overload stays off the display
-  EXPECT_EQ(Shown(), "before");
+  EXPECT_EQ(Show(0x7FFFFF, 2), "before");  // even an overload stays off the display
   EXPECT_FALSE(form.txtDisplay.Enabled());
   EXPECT_EQ(form.Samples[1], 100);
   EXPECT_EQ(form.Samples[2], 8388607);
@@ -131,27 +126,22 @@ TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
   presenter.ShowReading(0x000064, 1);
   const double mean = form.MeanCode;
   form.Samples[0] = 77;
-  presenter.ShowReading(-5, kAverage);
-  EXPECT_EQ(Shown(), "-0.00000149");
+  EXPECT_EQ(Show(-5, kAverage), "-0.00000149");
   EXPECT_TRUE(form.txtDisplay.Enabled());
   EXPECT_EQ(form.MeanCode, mean);  // nothing stored or accumulated
   EXPECT_EQ(form.Samples[0], 77);
 
-  presenter.ShowReading(8388607, kAverage);
-  EXPECT_EQ(Shown(), "+OVERLOAD");
+  EXPECT_EQ(Show(8388607, kAverage), "+OVERLOAD");
   Mode(kHex);
-  presenter.ShowReading(-5, kAverage);
-  EXPECT_EQ(Shown(), "FFFFFFFB");
+  EXPECT_EQ(Show(-5, kAverage), "FFFFFFFB");
   form.DecTrack = 1;
   Mode(kDec);
-  presenter.ShowReading(-5, kAverage);
-  EXPECT_EQ(Shown(), "-5");
+  EXPECT_EQ(Show(-5, kAverage), "-5");
   EXPECT_EQ(form.MeanCode, mean);
 
   // "Once" shows single readings.
   form.cboSampling.SetListIndex(kOnce);
-  presenter.ShowReading(0x000007, 1);
-  EXPECT_EQ(Shown(), "7");
+  EXPECT_EQ(Show(0x000007, 1), "7");
 }
 
 TEST_F(ReadingPresenterTest, DecimalModeKeepsTheReadingThatSeedsTheTrackingValue) {
@@ -172,8 +162,7 @@ TEST_F(ReadingPresenterTest, DecimalModeKeepsTheReadingThatSeedsTheTrackingValue
 
   // A block average is shown even when it finds no tracking value.
   form.DecTrack = 0;
-  presenter.ShowReading(12, kAverage);
-  EXPECT_EQ(Shown(), "12");
+  EXPECT_EQ(Show(12, kAverage), "12");
   EXPECT_EQ(form.DecTrack, 12);
 
   // The other modes leave the tracking value alone.
@@ -201,11 +190,9 @@ TEST_F(ReadingPresenterTest, SampleAverageInVoltsSaysWhenItsBlockClipped) {
     presenter.ShowReading(0x000100, 1);
     presenter.ShowReading(c.clipped_raw, 2);
     presenter.ShowReading(0x000100, 3);
-    presenter.ShowReading(256, kAverage);
-    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(Show(256, kAverage), c.shown);
     presenter.ShowReading(0x000100, 1);  // the next block starts clean
-    presenter.ShowReading(256, kAverage);
-    EXPECT_EQ(Shown(), "+0.00007629");
+    EXPECT_EQ(Show(256, kAverage), "+0.00007629");
   }
 }
 
@@ -222,8 +209,7 @@ TEST_F(ReadingPresenterTest, NothingIsWrittenOutsideTheBlockBuffer) {
   EXPECT_EQ(form.Samples[5000], 100);
   const double mean = form.MeanCode;
   for (const std::int32_t index : {5001, 70000, std::numeric_limits<std::int32_t>::max()}) {
-    presenter.ShowReading(0x000065, index);
-    EXPECT_EQ(Shown(), "+0.00003010");
+    EXPECT_EQ(Show(0x000065, index), "+0.00003010");
   }
   EXPECT_EQ(form.MeanCode, mean);
   EXPECT_EQ(form.DecTrack, 5);

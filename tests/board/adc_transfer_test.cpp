@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "board/converter_setup.h"
 #include "board/sfr_bank.h"
 
@@ -17,6 +20,10 @@ ConverterSetup SetUpFor(int gain_exponent, bool unipolar, ReferenceSource refere
 }
 
 constexpr ChipCalibration kCalibrated{true, true};
+
+void WriteSfrs(SfrBank& sfrs, std::initializer_list<std::pair<int, int>> writes) {
+  for (const auto& [address, value] : writes) sfrs.Write(address, static_cast<std::uint8_t>(value));
+}
 
 TEST(AdcTransfer, CodesForKnownInputsAtEveryPolarityGainAndReference) {
   using enum ReferenceSource;
@@ -85,18 +92,17 @@ TEST(AdcTransfer, InputsReachTheConverterThroughTheMultiplexer) {
 
 TEST(AdcTransfer, CalibrationRemovesTheMatchingErrors) {
   using enum CalibrationMode;
-  EXPECT_FALSE(AfterCalibration({}, kOff).offset_removed);
-  EXPECT_FALSE(AfterCalibration({}, kOff).gain_removed);
-  for (const auto mode : {kSelfOffset, kSystemOffset}) {
-    EXPECT_TRUE(AfterCalibration({}, mode).offset_removed);
-    EXPECT_FALSE(AfterCalibration({}, mode).gain_removed);
+  const struct {
+    CalibrationMode mode;
+    bool offset, gain;
+  } modes[] = {{kOff, false, false},         {kSelfOffset, true, false},
+               {kSystemOffset, true, false}, {kSelfGain, false, true},
+               {kSystemGain, false, true},   {kSelfOffsetAndGain, true, true}};
+  for (const auto& m : modes) {
+    const ChipCalibration after = AfterCalibration({}, m.mode);
+    EXPECT_EQ(std::pair(after.offset_removed, after.gain_removed), std::pair(m.offset, m.gain))
+        << static_cast<int>(m.mode);
   }
-  for (const auto mode : {kSelfGain, kSystemGain}) {
-    EXPECT_FALSE(AfterCalibration({}, mode).offset_removed);
-    EXPECT_TRUE(AfterCalibration({}, mode).gain_removed);
-  }
-  EXPECT_TRUE(AfterCalibration({}, kSelfOffsetAndGain).offset_removed);
-  EXPECT_TRUE(AfterCalibration({}, kSelfOffsetAndGain).gain_removed);
   const ChipCalibration both = AfterCalibration(AfterCalibration({}, kSelfGain), kSelfOffset);
   EXPECT_TRUE(both.offset_removed && both.gain_removed);
   EXPECT_TRUE(AfterCalibration(both, kOff).gain_removed) << "Off keeps earlier calibrations";
@@ -136,13 +142,9 @@ TEST(AdcTransfer, OffsetDacShiftsByTheSameShareOfTheRangeAtEveryGain) {
   EXPECT_EQ(code_for_dac(127, 2), 4161536);
   EXPECT_EQ(code_for_dac(-128, 7), -4194304);
 
-  for (const auto& [value, steps] : {std::pair{0x80, 0},
-                                     {0xFF, 127},
-                                     {0x81, 1},
-                                     {0x00, -1},
-                                     {0x01, -2},
-                                     {0x7E, -127},
-                                     {0x7F, -128}}) {
+  const std::pair<int, int> dac_steps[] = {{0x80, 0},  {0xFF, 127},  {0x81, 1},   {0x00, -1},
+                                           {0x01, -2}, {0x7E, -127}, {0x7F, -128}};
+  for (const auto& [value, steps] : dac_steps) {
     EXPECT_EQ(OffsetDacSteps(static_cast<std::uint8_t>(value)), steps) << value;
   }
 }
@@ -151,15 +153,13 @@ TEST(AdcTransfer, RegistersGiveTheConverterSetUp) {
   SfrBank sfrs(0);
   // The host's start-up set-up: AINCOM on both inputs, gain 1, 2.5 V, self offset and gain
   // calibration, Sinc3, bipolar, decimation 1920; the program set the offset DAC to zero.
-  for (const auto& [address, value] : {std::pair{0xD7, 0x88},
-                                       {0xDC, 0x30},
-                                       {0xDD, 0x31},
-                                       {0xDE, 0x80},
-                                       {0xDF, 0x07},
-                                       {0xF6, 0x04},
-                                       {0xE6, 0x80}}) {
-    sfrs.Write(address, static_cast<std::uint8_t>(value));
-  }
+  WriteSfrs(sfrs, {{0xD7, 0x88},
+                   {0xDC, 0x30},
+                   {0xDD, 0x31},
+                   {0xDE, 0x80},
+                   {0xDF, 0x07},
+                   {0xF6, 0x04},
+                   {0xE6, 0x80}});
   ConverterSetup setup = ConverterSetup::FromRegisters(sfrs);
   EXPECT_EQ(setup.positive_input, 8);
   EXPECT_EQ(setup.negative_input, 8);
@@ -175,14 +175,8 @@ TEST(AdcTransfer, RegistersGiveTheConverterSetUp) {
   setup.clock_divider = 0;
   EXPECT_DOUBLE_EQ(ConversionRateHz(1.8432, setup), 15.0);
 
-  for (const auto& [address, value] : {std::pair{0xD7, 0xF0},
-                                       {0xDC, 0xFF},
-                                       {0xDD, 0x55},
-                                       {0xDE, 0xFF},
-                                       {0xDF, 0xFF},
-                                       {0xE6, 0x7F}}) {
-    sfrs.Write(address, static_cast<std::uint8_t>(value));
-  }
+  WriteSfrs(sfrs,
+            {{0xD7, 0xF0}, {0xDC, 0xFF}, {0xDD, 0x55}, {0xDE, 0xFF}, {0xDF, 0xFF}, {0xE6, 0x7F}});
   setup = ConverterSetup::FromRegisters(sfrs);
   EXPECT_EQ(setup.positive_input, ConverterSetup::kDiodeInput);
   EXPECT_EQ(setup.negative_input, 0);

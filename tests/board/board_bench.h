@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,13 @@ struct BoardBench {
     port.Transmit(text);
     time.Advance(wait);
     return port.TakeInput();
+  }
+
+  /// Exchanges each text in turn; returns the answers, each followed by "|".
+  std::string Exchanges(std::initializer_list<std::string_view> texts, Millis wait = Millis{300}) {
+    std::string answers;
+    for (const std::string_view text : texts) answers += Exchange(text, wait) + "|";
+    return answers;
   }
 
   /// Opens at `bit_rate`, pulses the programming reset and sends a CR; returns the answer.

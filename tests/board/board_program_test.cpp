@@ -48,25 +48,17 @@ TEST(BoardProgram, CommandsAreTakenWithoutEcho) {
   BoardBench bench;
   bench.Open(9600);
   bench.PulseRunReset();
-  EXPECT_EQ(bench.Exchange("RWFB07"), "]");
-  EXPECT_EQ(bench.Exchange("RWE6FF"), "]");
-  EXPECT_EQ(bench.Exchange("H1"), "]");
-  EXPECT_EQ(bench.Exchange("N0010"), "]");
-  EXPECT_EQ(bench.Exchange("\n"), "");
+  EXPECT_EQ(bench.Exchanges({"RWFB07", "RWE6FF", "H1", "N0010", "\n"}), "]|]|]|]||");
   for (const char* malformed : {"Q", "H2", "U6", "RR", "RW\r", "RWFB0G", "N00\x85"}) {
-    SCOPED_TRACE(malformed);
-    EXPECT_EQ(bench.Exchange(malformed), "?\r\n") << "no prompt";
-    EXPECT_EQ(bench.Exchange("RWFB01"), "") << "the rest of the line is dropped";
-    EXPECT_EQ(bench.Exchange("\r"), "]");
+    // No prompt, and the rest of the line is dropped.
+    EXPECT_EQ(bench.Exchanges({malformed, "RWFB01", "\r"}), "?\r\n||]|") << malformed;
   }
   EXPECT_EQ(bench.board.Sfr(0xFB), 0x07);
   EXPECT_EQ(bench.board.Sfr(0xE6), 0xFF);
   EXPECT_EQ(bench.board.Program().AveragingCount(), 16);
 
-  for (const char* slowest : {"RWF6FF", "RWDEFF", "RWDF07"}) {  // a conversion every 3 s
-    EXPECT_EQ(bench.Exchange(slowest), "]");
-  }
-  EXPECT_EQ(bench.Exchange("U4"), "");
+  // A conversion every 3 s.
+  EXPECT_EQ(bench.Exchanges({"RWF6FF", "RWDEFF", "RWDF07", "U4"}), "]|]|]||");
   EXPECT_EQ(bench.board.Program().Stream(), StreamKind::kAveraging);
   EXPECT_EQ(bench.Exchange("RWFB01"), "") << "a stream takes only its end";
   EXPECT_EQ(bench.board.Sfr(0xFB), 0x07);

@@ -19,16 +19,10 @@ const std::vector<std::string> kStartUpSetUp = {"RWFB01", "RWF600", "RWD788", "R
 
 /// A board in its program at 9600 bit/s (the program's speed without a reload value).
 struct StreamBench : BoardBench {
-  explicit StreamBench(double clock_mhz = 1.8432, BoardOptions options = {})
-      : BoardBench(WithClock(options, clock_mhz)) {
+  explicit StreamBench(BoardOptions options = ClockedAt(1.8432)) : BoardBench(options) {
     Open(9600);
     PulseRunReset();
     Write(kStartUpSetUp);
-  }
-
-  static BoardOptions WithClock(BoardOptions options, double clock_mhz) {
-    options.clock_mhz = clock_mhz;
-    return options;
   }
 
   void Write(const std::vector<std::string>& commands) {
@@ -87,7 +81,7 @@ TEST(ConversionStream, ResultsComeAtTheDataRateOfTheRegisters) {
   EXPECT_TRUE(ten_seconds.ends_with("\r\n"));
   EXPECT_TRUE(slow.End());
 
-  StreamBench fast_clock(11.0592);
+  StreamBench fast_clock(ClockedAt(11.0592));
   fast_clock.Write({"RWF604"});  // 11.0592 MHz / 5 / 64 / 1920: 18 Hz
   EXPECT_EQ(Codes(fast_clock.Stream("U3", Micros{10'500'000})).size(), 188u);
   EXPECT_TRUE(fast_clock.End());
@@ -95,7 +89,7 @@ TEST(ConversionStream, ResultsComeAtTheDataRateOfTheRegisters) {
 
 TEST(ConversionStream, AFastConverterIsPacedByTheLink) {
   // At 57600 bit/s the pace of the link is checked with late timers below.
-  StreamBench at_9600(11.0592);
+  StreamBench at_9600(ClockedAt(11.0592));
   at_9600.Write({"RWDE08", "RWDF00"});  // 21.6 kHz conversions, 120 results/s on the line
   const auto codes = Codes(at_9600.Stream("U3", Micros{2'000'000}));
   EXPECT_GE(codes.size(), 236u);
@@ -154,10 +148,9 @@ TEST(ConversionStream, LateTimersStillGiveTheLinksPace) {
 }
 
 TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
-  BoardOptions one_volt;
+  BoardOptions one_volt = ClockedAt(1.8432);
   one_volt.adc_inputs.volts[0] = 1.0;
-
-  StreamBench averaging(1.8432, one_volt);
+  StreamBench averaging(one_volt);
   averaging.Write({"RWD708", "N0004"});
   const auto means = Codes(averaging.Stream("U4", Micros{10'500'000}));
   EXPECT_EQ(means.size(), 39u) << "157 conversions, one mean of every 4";
@@ -182,25 +175,10 @@ TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
   EXPECT_TRUE(filtering.End());
 }
 
-TEST(ConversionStream, AveragingInTheChipLowersTheNoise) {
-  StreamBench plain;
-  plain.Write({"RWDC37", "RWDE78", "RWDF00"});  // gain 128, 240 Hz: about 80 codes of noise
-  const auto singles = Codes(plain.Stream("U3", Micros{2'500'000}));
-  ASSERT_GE(singles.size(), 190u);  // 240 conversions/s, 80 of them fit the link
-  EXPECT_TRUE(plain.End());
-
-  StreamBench averaged;
-  averaged.Write({"RWDC37", "RWDE78", "RWDF00", "N0010"});
-  const auto means = Codes(averaged.Stream("U4", Micros{12'000'000}));
-  ASSERT_GE(means.size(), 150u);  // a mean of 16 conversions, 2 more lost while it is sent
-  EXPECT_NEAR(Spread(means) / Spread(singles), 0.25, 0.1) << "the mean of 16";
-  EXPECT_TRUE(averaged.End());
-}
-
 TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
-  BoardOptions options;
+  BoardOptions options = ClockedAt(1.8432);
   options.adc_inputs.volts[0] = 1.0;
-  StreamBench bench(1.8432, options);
+  StreamBench bench(options);
   const auto mean_of_two_seconds = [&bench](std::string_view start, bool bipolar = true) {
     const double mean = Mean(Codes(bench.Stream(start, Micros{2'000'000}), bipolar));
     EXPECT_TRUE(bench.End());
@@ -209,12 +187,6 @@ TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   EXPECT_NEAR(mean_of_two_seconds("U3"), 0, 2) << "AINCOM against itself, calibrated";
   bench.Write({"RWD708"});
   EXPECT_NEAR(mean_of_two_seconds("U3"), 3355443, 2);
-  bench.Write({"RWDD71"});  // unipolar
-  EXPECT_NEAR(mean_of_two_seconds("U3", false), 6710886, 2);
-  bench.Write({"RWD7FF", "RWDD31"});
-  EXPECT_NEAR(mean_of_two_seconds("U3"), 385876, 2) << "the diode at 25 degrees C";
-  bench.board.ConverterInputs().temperature_celsius = 50.0;
-  EXPECT_NEAR(mean_of_two_seconds("U3"), 417333, 2);
   bench.Write({"RWD788", "RWE6FF"});
   EXPECT_NEAR(mean_of_two_seconds("U3"), 4161536, 2) << "offset DAC +127";
 

@@ -56,9 +56,7 @@ TEST(ProgrammingMode, ClockCountReadsBackAsTheBoardsClock) {
     bench.EnterProgrammingMode();
     const std::string low = bench.Exchange("RRCA");
     const std::string high = bench.Exchange("RRCB");
-    ASSERT_EQ(low.size(), 7u) << low;
-    EXPECT_EQ(low.substr(0, 4), "RRCA");
-    EXPECT_EQ(low.back(), '>');
+    ASSERT_TRUE(low.size() == 7 && low.starts_with("RRCA") && low.ends_with('>')) << low;
     EXPECT_NE(RegisterValue(high) & 0xFC, 0) << "the host must mask CB";
     EXPECT_EQ((RegisterValue(high) % 4) * 256 + RegisterValue(low), c.count) << c.clock;
   }
@@ -67,23 +65,15 @@ TEST(ProgrammingMode, ClockCountReadsBackAsTheBoardsClock) {
 TEST(ProgrammingMode, RegistersAndMemoryCommands) {
   BoardBench bench;
   bench.EnterProgrammingMode();
-  EXPECT_EQ(bench.Exchange("RR00"), "RR0000>");
-  EXPECT_EQ(bench.Exchange("RWFB0A"), "RWFB0A>");
-  EXPECT_EQ(bench.Exchange("RRFB"), "RRFB0A>");
-  EXPECT_EQ(bench.Exchange("CP8000"), "CP8000>");
-  EXPECT_EQ(bench.Exchange("CW80104A"), "CW80104A>");
-  EXPECT_EQ(bench.Exchange("CW8013FF"), "CW8013FF>");
-  EXPECT_EQ(bench.Exchange("CW80104C"), "CW80104C>") << "configuration bytes can be rewritten";
-  EXPECT_EQ(bench.Exchange("CW01005A"), "CW01005A>");
-  EXPECT_EQ(bench.Exchange("CW000011"), "CW000011X>") << "a programmed flash cell";
-  EXPECT_EQ(bench.Exchange("CWF80011"), "CWF80011X>") << "outside the flash";
+  // Configuration bytes can be rewritten; "X" for a programmed flash cell and outside the flash;
+  // a LF is the rest of a CR LF.
+  EXPECT_EQ(bench.Exchanges({"RR00", "RWFB0A", "RRFB", "CP8000", "CW80104A", "CW8013FF", "CW80104C",
+                             "CW01005A", "CW000011", "CWF80011", "E", "\r", "\n"}),
+            "RR0000>|RWFB0A>|RRFB0A>|CP8000>|CW80104A>|CW8013FF>|CW80104C>|CW01005A>|CW000011X>|"
+            "CWF80011X>|E>|\r\n>||");
   EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
   EXPECT_EQ(bench.board.Memory().ConfigByte(0x8013), 0xFF);
   EXPECT_EQ(bench.board.Memory().FlashByte(0x0100), 0x5A);
-
-  EXPECT_EQ(bench.Exchange("E"), "E>");
-  EXPECT_EQ(bench.Exchange("\r"), "\r\n>");
-  EXPECT_EQ(bench.Exchange("\n"), "") << "the rest of a CR LF";
 
   // Memory outlives resets; registers do not.
   bench.PulseProgReset();
@@ -126,11 +116,8 @@ TEST(ProgrammingMode, AMalformedCommandGetsNoPromptUntilTheNextCr) {
   BoardBench bench;
   bench.EnterProgrammingMode();
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.sent);
-    EXPECT_EQ(bench.Exchange(c.sent), c.answer);
-    EXPECT_EQ(bench.Exchange("RWFB0A"), "") << "the rest of the line is dropped";
-    EXPECT_EQ(bench.Exchange("\r"), "\r\n>");
-    EXPECT_EQ(bench.Exchange("RWFB0A"), "RWFB0A>");
+    // The rest of the line is dropped.
+    EXPECT_EQ(bench.Exchanges({c.sent, "RWFB0A", "\r", "RWFB0A"}), c.answer + "||\r\n>|RWFB0A>|");
   }
 }
 

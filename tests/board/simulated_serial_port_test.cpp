@@ -158,15 +158,13 @@ TEST(SimulatedBoard, InjectedFaults) {
   tires.faults.prog_mode_answer_limit = 2;
   BoardBench tiring(tires);
   EXPECT_EQ(tiring.EnterProgrammingMode(), "\r\n>");
-  EXPECT_EQ(tiring.Exchange("RWFB0A"), "RWFB0A>");
-  EXPECT_EQ(tiring.Exchange("RWFC00"), "");
+  EXPECT_EQ(tiring.Exchanges({"RWFB0A", "RWFC00"}), "RWFB0A>||");
   BoardFaults run_mode_tires;
   run_mode_tires.run_mode_answer_limit = 1;
   tiring.board.SetFaults(run_mode_tires);
   tiring.Open(9600);
   tiring.PulseRunReset();
-  EXPECT_EQ(tiring.Exchange("\r"), "]");
-  EXPECT_EQ(tiring.Exchange("\r"), "");
+  EXPECT_EQ(tiring.Exchanges({"\r", "\r"}), "]||");
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace korvane {
 namespace {
@@ -80,63 +83,46 @@ TEST(ValFromTextTest, ArbitraryBytesAreHarmless) {
 // --- Command-line reading ---------------------------------------------------------------------
 
 TEST(ValFromCommandWordTest, IgnoresBlanksTabsAndLineFeedsAnywhere) {
-  EXPECT_EQ(ValFromCommandWord("3"), 3.0);
-  EXPECT_EQ(ValFromCommandWord(" 1 2 "), 12.0);
-  EXPECT_EQ(ValFromCommandWord("3\t\n\r"), 3.0);
-  EXPECT_EQ(ValFromCommandWord("- 5"), -5.0);
-  EXPECT_EQ(ValFromCommandWord("1 e 3"), 1000.0);
-  EXPECT_EQ(ValFromCommandWord("11 .0592"), 11.0592);
-  EXPECT_EQ(ValFromCommandWord("& H 1F"), 31.0);
-  EXPECT_EQ(ValFromCommandWord("S"), 0.0);
-  EXPECT_EQ(ValFromCommandWord(""), 0.0);
-  EXPECT_EQ(ValFromCommandWord("COM3"), 0.0);
+  std::vector<double> read;
+  for (const char* word :
+       {"3", " 1 2 ", "3\t\n\r", "- 5", "1 e 3", "11 .0592", "& H 1F", "S", "", "COM3"}) {
+    read.push_back(ValFromCommandWord(word));
+  }
+  EXPECT_EQ(read, (std::vector<double>{3, 12, 3, -5, 1000, 11.0592, 31, 0, 0, 0}));
 }
 
 // --- Rounding ---------------------------------------------------------------------------------
 
+/// RoundHalfEven of each value, to whole numbers when `decimals` is negative.
+std::vector<double> Rounded(std::initializer_list<double> values, int decimals) {
+  std::vector<double> rounded;
+  for (const double value : values) {
+    rounded.push_back(decimals < 0 ? RoundHalfEven(value) : RoundHalfEven(value, decimals));
+  }
+  return rounded;
+}
+
 TEST(RoundHalfEvenTest, WholeNumbersHalvesToEven) {
-  EXPECT_EQ(RoundHalfEven(0.5), 0.0);
-  EXPECT_EQ(RoundHalfEven(1.5), 2.0);
-  EXPECT_EQ(RoundHalfEven(2.5), 2.0);
-  EXPECT_EQ(RoundHalfEven(3.5), 4.0);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
-  EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
-  EXPECT_EQ(RoundHalfEven(2.4999999), 2.0);
-  EXPECT_EQ(RoundHalfEven(2.5000001), 3.0);
-  EXPECT_EQ(RoundHalfEven(-0.4), 0.0);
-  EXPECT_EQ(RoundHalfEven(999.5), 1000.0);          // F x 1000 - 0.5 gives F x 1000
-  EXPECT_EQ(RoundHalfEven(65514.674446), 65515.0);  // reload value for 39.3 MHz
-  EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0);
-  EXPECT_EQ(RoundHalfEven(1e300), 1e300);
-  EXPECT_EQ(RoundHalfEven(kInf), kInf);
-  EXPECT_EQ(RoundHalfEven(-kInf), -kInf);
+  // 999.5: F x 1000 - 0.5 gives F x 1000; 65514.674446: the reload value for 39.3 MHz.
+  EXPECT_EQ(Rounded({0.5, 1.5, 2.5, 3.5, -2.5, -3.5, 2.4999999, 2.5000001, -0.4, 999.5,
+                     65514.674446, 4503599627370497.0, 1e300, kInf, -kInf},
+                    -1),
+            (std::vector<double>{0, 2, 2, 4, -2, -4, 2, 3, 0, 1000, 65515, 4503599627370497.0,
+                                 1e300, kInf, -kInf}));
   EXPECT_TRUE(std::isnan(RoundHalfEven(kNaN)));
 }
 
 TEST(RoundHalfEvenTest, DecimalPlacesJudgedOnTheDecimalDigits) {
-  EXPECT_EQ(RoundHalfEven(2.675, 2), 2.68);  // binary 2.67499999... but typed 2.675
-  EXPECT_EQ(RoundHalfEven(0.125, 2), 0.12);
-  EXPECT_EQ(RoundHalfEven(0.135, 2), 0.14);
-  EXPECT_EQ(RoundHalfEven(-2.675, 2), -2.68);
-  EXPECT_EQ(RoundHalfEven(7.45, 1), 7.4);
-  EXPECT_EQ(RoundHalfEven(7.35, 1), 7.4);
-  EXPECT_EQ(RoundHalfEven(7.43, 1), 7.4);
-  EXPECT_EQ(RoundHalfEven(39.30707868724, 1), 39.3);      // clock at count 0
-  EXPECT_EQ(RoundHalfEven(1.5811388300841898, 1), 1.6);   // sigma
-  EXPECT_EQ(RoundHalfEven(27.32192809488736, 2), 27.32);  // ENOB at sigma 0.1
-  EXPECT_EQ(RoundHalfEven(17.356143810225277, 2), 17.36);
-  EXPECT_EQ(RoundHalfEven(22.79836613883035, 2), 22.8);
-  EXPECT_EQ(RoundHalfEven(9.995, 2), 10.0);
-  EXPECT_EQ(RoundHalfEven(0.05, 1), 0.0);
-  EXPECT_EQ(RoundHalfEven(0.051, 1), 0.1);
-  EXPECT_EQ(RoundHalfEven(0.6, 0), 1.0);
-  EXPECT_EQ(RoundHalfEven(1234.5, 0), 1234.0);
-  EXPECT_EQ(RoundHalfEven(1e-9, 8), 0.0);
-  EXPECT_EQ(RoundHalfEven(1e20, 2), 1e20);
-  EXPECT_EQ(RoundHalfEven(2.49999985, 8), 2.49999985);
-  EXPECT_EQ(RoundHalfEven(Volts(8388607), 8), 2.49999985);
-  EXPECT_EQ(RoundHalfEven(Volts(-4194304), 8), -1.25000007);
-  EXPECT_EQ(RoundHalfEven(Volts(1), 8), 0.0000003);
+  // 2.675 is binary 2.67499999... but typed 2.675. Then a clock at count 0, a sigma, ENOBs.
+  EXPECT_EQ(Rounded({2.675, 0.125, 0.135, -2.675, 9.995, 1e20, 27.32192809488736,
+                     17.356143810225277, 22.79836613883035},
+                    2),
+            (std::vector<double>{2.68, 0.12, 0.14, -2.68, 10, 1e20, 27.32, 17.36, 22.8}));
+  EXPECT_EQ(Rounded({7.45, 7.35, 7.43, 0.05, 0.051, 39.30707868724, 1.5811388300841898}, 1),
+            (std::vector<double>{7.4, 7.4, 7.4, 0, 0.1, 39.3, 1.6}));
+  EXPECT_EQ(Rounded({0.6, 1234.5}, 0), (std::vector<double>{1, 1234}));
+  EXPECT_EQ(Rounded({1e-9, 2.49999985, Volts(8388607), Volts(-4194304), Volts(1)}, 8),
+            (std::vector<double>{0, 2.49999985, 2.49999985, -1.25000007, 0.0000003}));
   EXPECT_EQ(RoundHalfEven(0.1 + 0.2, 15), 0.3);
   EXPECT_EQ(RoundHalfEven(kInf, 3), kInf);
   EXPECT_TRUE(std::isnan(RoundHalfEven(kNaN, 3)));
@@ -166,39 +152,21 @@ TEST(RoundHalfEvenTest, InRangeAndClamped) {
 
 // --- General text -----------------------------------------------------------------------------
 
-TEST(GeneralTextTest, ShortestFixedForm) {
-  EXPECT_EQ(GeneralText(11.0592), "11.0592");
-  EXPECT_EQ(GeneralText(1.8432), "1.8432");
-  EXPECT_EQ(GeneralText(10), "10");
-  EXPECT_EQ(GeneralText(7.4), "7.4");
-  EXPECT_EQ(GeneralText(-7.4), "-7.4");
-  EXPECT_EQ(GeneralText(24), "24");
-  EXPECT_EQ(GeneralText(0.5), "0.5");
-  EXPECT_EQ(GeneralText(39.3), "39.3");
-  EXPECT_EQ(GeneralText(1.25 / 128), "0.009765625");  // full-scale range at 1.25 V, gain 128
-  EXPECT_EQ(GeneralText(0.0001), "0.0001");
-  EXPECT_EQ(GeneralText(0.00001), "0.00001");
-  EXPECT_EQ(GeneralText(123456789012345.0), "123456789012345");
-  EXPECT_EQ(GeneralText(0.0), "0");
-  EXPECT_EQ(GeneralText(-0.0), "0");
-}
-
-TEST(GeneralTextTest, AtMostFifteenSignificantDigits) {
-  EXPECT_EQ(GeneralText(0.1 + 0.2), "0.3");
-  EXPECT_EQ(GeneralText(1.0 / 3.0), "0.333333333333333");
-  EXPECT_EQ(GeneralText(2.0 / 3.0), "0.666666666666667");
-  EXPECT_EQ(GeneralText(-2.0 / 3.0), "-0.666666666666667");
-  EXPECT_EQ(GeneralText(99999999999999.99), "100000000000000");
-}
-
-TEST(GeneralTextTest, ScientificOutsideTheFixedRange) {
-  EXPECT_EQ(GeneralText(1e20), "1E+20");
-  EXPECT_EQ(GeneralText(1e15), "1E+15");
-  EXPECT_EQ(GeneralText(1234567890123456.0), "1.23456789012346E+15");
-  EXPECT_EQ(GeneralText(1.5e-7), "1.5E-07");
-  EXPECT_EQ(GeneralText(1e-6), "1E-06");
-  EXPECT_EQ(GeneralText(-2.5e-10), "-2.5E-10");
-  EXPECT_EQ(GeneralText(1e100), "1E+100");
+TEST(GeneralTextTest, ShortestFixedFormWithAtMostFifteenDigitsOrScientific) {
+  // 0.009765625: the full-scale range at 1.25 V, gain 128; then 0.1 + 0.2, 1/3, 2/3, -2/3.
+  const double short_values[] = {11.0592, 1.8432,      10.0,   7.4,      -7.4, 24.0, 0.5,
+                                 39.3,    0.009765625, 0.0001, 0.00001,  0.0,  -0.0, 1e20,
+                                 1e15,    1.5e-7,      1e-6,   -2.5e-10, 1e100};
+  const double long_values[] = {123456789012345.0,   0.30000000000000004,  0.33333333333333331,
+                                0.66666666666666663, -0.66666666666666663, 99999999999999.99,
+                                1234567890123456.0};
+  std::string texts;
+  for (const double value : short_values) texts += GeneralText(value) + " ";
+  for (const double value : long_values) texts += GeneralText(value) + " ";
+  EXPECT_EQ(texts,
+            "11.0592 1.8432 10 7.4 -7.4 24 0.5 39.3 0.009765625 0.0001 0.00001 0 0 1E+20 1E+15 "
+            "1.5E-07 1E-06 -2.5E-10 1E+100 123456789012345 0.3 0.333333333333333 0.666666666666667 "
+            "-0.666666666666667 100000000000000 1.23456789012346E+15 ");
 }
 
 TEST(GeneralTextTest, ReadsBackAsTheSameNumber) {
@@ -210,46 +178,35 @@ TEST(GeneralTextTest, ReadsBackAsTheSameNumber) {
 // --- Fixed text -------------------------------------------------------------------------------
 
 TEST(FixedTextTest, PatternWithEightDecimals) {
-  EXPECT_EQ(FixedText(2.49999985, 8), "2.49999985");
-  EXPECT_EQ(FixedText(Volts(1), 8), "0.00000030");  // one code
-  EXPECT_EQ(FixedText(Volts(1193046), 8), "0.35555544");
-  EXPECT_EQ(FixedText(Volts(-4194304), 8), "-1.25000007");
-  EXPECT_EQ(FixedText(Volts(-8388608), 8), "-2.50000015");
-  EXPECT_EQ(FixedText(0, 8), "0.00000000");
-  EXPECT_EQ(FixedText(-0.0, 8), "0.00000000");
-  EXPECT_EQ(FixedText(-0.000000001, 8), "0.00000000");
-  EXPECT_EQ(FixedText(-0.000000005, 8), "0.00000000");  // half to even: 0
-  EXPECT_EQ(FixedText(-0.000000015, 8), "-0.00000002");
+  // Volts(1) is one code; -0.000000005 rounds half to even: 0.
+  const double values[] = {2.49999985, Volts(1), Volts(1193046), Volts(-4194304), Volts(-8388608),
+                           0,          -0.0,     -0.000000001,   -0.000000005,    -0.000000015,
+                           1.5e-7};
+  std::string texts;
+  for (const double value : values) texts += FixedText(value, 8) + " ";
+  EXPECT_EQ(texts,
+            "2.49999985 0.00000030 0.35555544 -1.25000007 -2.50000015 0.00000000 0.00000000 "
+            "0.00000000 0.00000000 -0.00000002 0.00000015 ");
 }
 
 TEST(FixedTextTest, PatternWithThreeDecimalsAndOthers) {
-  EXPECT_EQ(FixedText(25, 3), "25.000");
   EXPECT_EQ(FixedText((0.125 - 0.115) / 0.000375 + 25, 3), "51.667");  // temperature
   EXPECT_EQ(FixedText((0.1 - 0.115) / 0.000375 + 25, 3), "-15.000");
-  EXPECT_EQ(FixedText(9.9996, 3), "10.000");
-  EXPECT_EQ(FixedText(2.675, 2), "2.68");
-  EXPECT_EQ(FixedText(123.456, 1), "123.5");
-  EXPECT_EQ(FixedText(0.05, 1), "0.0");
-  EXPECT_EQ(FixedText(-0.06, 1), "-0.1");
-  EXPECT_EQ(FixedText(0.5, 0), "0");
-  EXPECT_EQ(FixedText(1.5, 0), "2");
-  EXPECT_EQ(FixedText(1e20, 2), "100000000000000000000.00");
-  EXPECT_EQ(FixedText(1.5e-7, 8), "0.00000015");
+  const std::pair<double, int> cases[] = {{25, 3},      {9.9996, 3}, {2.675, 2},
+                                          {123.456, 1}, {0.05, 1},   {-0.06, 1},
+                                          {0.5, 0},     {1.5, 0},    {1e20, 2}};
+  std::string texts;
+  for (const auto& [value, decimals] : cases) texts += FixedText(value, decimals) + " ";
+  EXPECT_EQ(texts, "25.000 10.000 2.68 123.5 0.0 -0.1 0 2 100000000000000000000.00 ");
 }
 
 // --- Hex2 -------------------------------------------------------------------------------------
 
 TEST(Hex2Test, UpperCaseAtLeastTwoDigits) {
-  EXPECT_EQ(Hex2(0), "00");
-  EXPECT_EQ(Hex2(10), "0A");
-  EXPECT_EQ(Hex2(15), "0F");
-  EXPECT_EQ(Hex2(16), "10");
-  EXPECT_EQ(Hex2(99), "63");
-  EXPECT_EQ(Hex2(255), "FF");
-  EXPECT_EQ(Hex2(256), "100");
-  EXPECT_EQ(Hex2(0xABCD), "ABCD");
-  EXPECT_EQ(Hex2(-1), "FFFF");
-  EXPECT_EQ(Hex2(-32768), "8000");
+  std::string texts;
+  for (const int value : {0, 10, 15, 16, 99, 255, 256, 0xABCD, -1, -32768})
+    texts += Hex2(value) + " ";
+  EXPECT_EQ(texts, "00 0A 0F 10 63 FF 100 ABCD FFFF 8000 ");
 }
 
 }  // namespace
