@@ -22,27 +22,27 @@ bool ReplotFollows(QtChart& chart) {
   return replots.wait(5000);
 }
 
+/// The points as the chart holds them: series 0 and the missing series 1.
+std::vector<float> Points(const QtChart& chart, int count) {
+  std::vector<float> points;
+  for (int point = -1; point <= count; ++point) points.push_back(chart.PointY(0, point));
+  points.push_back(chart.PointY(1, 0));
+  return points;
+}
+
 TEST(QtChartTest, KeepsPointsAndIgnoresPointsOutsideTheSeries) {
   QtChart chart(QtChart::Style::kLine, "title", "y");
   chart.SetPointCount(3);
   chart.SetPointX(0, 2, 7.5f);
-  chart.SetPointY(0, 2, -1.25f);
-  chart.SetPointY(0, 3, 99.0f);  // one past the end, as the program's loops write
-  chart.SetPointY(0, -1, 99.0f);
-  chart.SetPointY(1, 0, 99.0f);  // only series 0 exists
-  EXPECT_EQ(chart.PointCount(), 3);
+  for (const int point : {2, 3, -1}) chart.SetPointY(0, point, point == 2 ? -1.25f : 99.0f);
+  chart.SetPointY(1, 0, 99.0f);  // only series 0 exists; 3 is one past the end, as loops write
   EXPECT_FLOAT_EQ(chart.PointX(0, 2), 7.5f);
-  EXPECT_FLOAT_EQ(chart.PointY(0, 2), -1.25f);
-  EXPECT_FLOAT_EQ(chart.PointY(0, 0), 0.0f);
-  EXPECT_FLOAT_EQ(chart.PointY(0, 3), 0.0f);
-  EXPECT_FLOAT_EQ(chart.PointY(1, 0), 0.0f);
-
+  EXPECT_EQ(Points(chart, 3), (std::vector<float>{0, 0, 0, -1.25f, 0, 0}));
   chart.SetPointCount(5);  // growing keeps what was there
-  EXPECT_FLOAT_EQ(chart.PointY(0, 2), -1.25f);
-  EXPECT_FLOAT_EQ(chart.PointY(0, 4), 0.0f);
+  EXPECT_EQ(Points(chart, 5), (std::vector<float>{0, 0, 0, -1.25f, 0, 0, 0, 0}));
   chart.SetPointCount(-4);
-  EXPECT_EQ(chart.PointCount(), 0);
   chart.SetPointY(0, 0, 1.0f);
+  EXPECT_EQ(chart.PointCount(), 0);
   EXPECT_FLOAT_EQ(chart.PointY(0, 0), 0.0f);
 }
 
@@ -79,20 +79,15 @@ TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixed) {
   chart.SetPointCount(2);
   chart.SetPointX(0, 1, 1.0f);
   chart.SetPointY(0, 0, -3.0f);
-  chart.SetPointY(0, 1, 40.0f);
-  chart.Redraw();
-  ASSERT_TRUE(ReplotFollows(chart));
-  EXPECT_TRUE(chart.AutoScalesY());
-  EXPECT_LE(chart.yAxis->range().lower, -3.0);
-  EXPECT_GE(chart.yAxis->range().upper, 40.0);
-
-  chart.SetYRange(0.0, 10.0);
-  chart.SetPointY(0, 1, 500.0f);
-  chart.Redraw();
-  ASSERT_TRUE(ReplotFollows(chart));
-  EXPECT_FALSE(chart.AutoScalesY());
-  EXPECT_DOUBLE_EQ(chart.yAxis->range().lower, 0.0);
-  EXPECT_DOUBLE_EQ(chart.yAxis->range().upper, 10.0);
+  for (const float top : {40.0f, 500.0f}) {
+    chart.SetPointY(0, 1, top);
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    const QCPRange range = chart.yAxis->range();
+    EXPECT_EQ(chart.AutoScalesY(), top == 40.0f);
+    EXPECT_TRUE(top == 40.0f ? range.lower <= -3 && range.upper >= 40 : range == QCPRange(0, 10));
+    chart.SetYRange(0.0, 10.0);
+  }
 }
 
 TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
