@@ -254,9 +254,9 @@ TEST_F(QtPseudoTerminalPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
   EXPECT_FALSE(port.IsPortOpen());
   const std::string lost = PortLossNotice::Text(5);
   ASSERT_GE(panel_texts.size(), 3u);
-  EXPECT_EQ(panel_texts[panel_texts.size() - 3], lost) << "named when it happens";
-  EXPECT_EQ(panel_texts[panel_texts.size() - 2], "OFFSET  DAC  NOT  LOADED");
-  EXPECT_EQ(panel_texts.back(), lost) << "and again when the action has ended";
+  EXPECT_EQ(std::vector<std::string>(panel_texts.end() - 3, panel_texts.end()),
+            (std::vector<std::string>{lost, "OFFSET  DAC  NOT  LOADED", lost}))
+      << "named when it happens, and again when the action has ended";
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
