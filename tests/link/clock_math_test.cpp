@@ -5,7 +5,6 @@
 #include <cmath>
 #include <utility>
 
-
 namespace korvane {
 namespace {
 
