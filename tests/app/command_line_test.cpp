@@ -2,63 +2,49 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+
 namespace korvane {
 namespace {
 
-TEST(CommandLine, WordsByPosition) {
-  auto none = ParseCommandLine("", 5);
-  EXPECT_TRUE(none.Sound);
-  EXPECT_EQ(none.PortNumber, 5);
-  EXPECT_FALSE(none.FreqText);
-  EXPECT_EQ(none.Freq, 0);
-  EXPECT_FALSE(none.TooManyWords);
-
-  auto full = ParseCommandLine("S 3 11.0592", 12);
-  EXPECT_FALSE(full.Sound);
-  EXPECT_EQ(full.PortNumber, 3);
-  EXPECT_EQ(full.FreqText, "11.0592");
-  EXPECT_EQ(full.Freq, 11.0592);
-
-  EXPECT_FALSE(ParseCommandLine("s 0", 4).Sound);
-  EXPECT_EQ(ParseCommandLine("s 0", 4).PortNumber, 0);
-  EXPECT_EQ(ParseCommandLine("s 257", 4).PortNumber, 0);
-  EXPECT_EQ(ParseCommandLine("s -1", 4).PortNumber, 0);
-  EXPECT_EQ(ParseCommandLine("s 99999999", 4).PortNumber, 0);
-  EXPECT_EQ(ParseCommandLine("s COM3", 4).PortNumber, 0);
-  EXPECT_EQ(ParseCommandLine("s 2.5", 4).PortNumber, 2) << "halves to even";
-  EXPECT_EQ(ParseCommandLine("s 256", 4).PortNumber, 256);
-
-  auto x = ParseCommandLine("x", 7);
-  EXPECT_TRUE(x.Sound) << "only S and s switch the sound off";
-  EXPECT_EQ(x.PortNumber, 7);
-  EXPECT_TRUE(ParseCommandLine("SS", 7).Sound);
-  EXPECT_TRUE(ParseCommandLine("-S", 7).Sound);
-
-  // Two blanks make an empty second word: no port, and the third word is the clock.
-  auto gap = ParseCommandLine("S  3", 9);
-  EXPECT_EQ(gap.PortNumber, 0);
-  EXPECT_EQ(gap.FreqText, "3");
-  EXPECT_EQ(gap.Freq, 3);
-
-  auto spaced = ParseCommandLine("S 1\t2 1.5e1", 0);
-  EXPECT_EQ(spaced.PortNumber, 12) << "tabs inside a word are ignored";
-  EXPECT_EQ(spaced.FreqText, "15");
-
-  auto junk = ParseCommandLine("S 3 abc", 0);
-  EXPECT_EQ(junk.FreqText, "0");
-  EXPECT_EQ(junk.Freq, 0);
-  EXPECT_EQ(ParseCommandLine("S 3 1e999", 0).Freq, 0) << "an unusable clock counts as none";
+/// The choices of a command line as "sound port clock-text clock too-many".
+std::string Choices(std::string_view text, std::int16_t stored_port) {
+  const StartupChoices choices = ParseCommandLine(text, stored_port);
+  std::ostringstream out;
+  out << (choices.Sound ? "sound " : "quiet ") << choices.PortNumber << " "
+      << choices.FreqText.value_or("-") << " " << choices.Freq
+      << (choices.TooManyWords ? " too-many" : "");
+  return out.str();
 }
 
-TEST(CommandLine, TooManyWordsAfterTheFirstThreeApply) {
-  auto five = ParseCommandLine("S 3 11 x y", 0);
-  EXPECT_TRUE(five.TooManyWords);
-  EXPECT_FALSE(five.Sound);
-  EXPECT_EQ(five.PortNumber, 3);
-  EXPECT_EQ(five.Freq, 11);
-  EXPECT_TRUE(ParseCommandLine("a b c ", 0).TooManyWords) << "a trailing blank makes a word";
-  const std::string huge(100000, 'S');
-  EXPECT_TRUE(ParseCommandLine(huge, 0).Sound);
+TEST(CommandLine, WordsByPosition) {
+  const struct {
+    const char* text;
+    std::int16_t stored_port;
+    const char* choices;
+  } cases[] = {
+      {"", 5, "sound 5 - 0"},
+      {"S 3 11.0592", 12, "quiet 3 11.0592 11.0592"},
+      {"s 0", 4, "quiet 0 - 0"},
+      {"s 257", 4, "quiet 0 - 0"},
+      {"s -1", 4, "quiet 0 - 0"},
+      {"s 99999999", 4, "quiet 0 - 0"},
+      {"s COM3", 4, "quiet 0 - 0"},
+      {"s 2.5", 4, "quiet 2 - 0"},  // halves to even
+      {"s 256", 4, "quiet 256 - 0"},
+      {"x", 7, "sound 7 - 0"},  // only S and s switch the sound off
+      {"SS", 7, "sound 7 - 0"},
+      {"-S", 7, "sound 7 - 0"},
+      {"S  3", 9, "quiet 0 3 3"},             // two blanks make an empty second word: no port
+      {"S 1\t2 1.5e1", 0, "quiet 12 15 15"},  // tabs inside a word are ignored
+      {"S 3 abc", 0, "quiet 3 0 0"},
+      {"S 3 1e999", 0, "quiet 3 0 0"},              // an unusable clock counts as none
+      {"S 3 11 x y", 0, "quiet 3 11 11 too-many"},  // the first three words still apply
+      {"a b c ", 0, "sound 0 0 0 too-many"},        // a trailing blank makes a word
+  };
+  for (const auto& c : cases) EXPECT_EQ(Choices(c.text, c.stored_port), c.choices) << c.text;
+  EXPECT_EQ(Choices(std::string(100000, 'S'), 0), "sound 0 - 0");
   EXPECT_TRUE(ParseCommandLine(std::string(50000, ' '), 0).TooManyWords);
 }
 

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "common/number_text.h"
+#include <utility>
 
 namespace korvane {
 namespace {
@@ -59,42 +58,18 @@ TEST(ClockMath, MeasuredClockSnapsToCrystalsOrRoundsToOneDecimal) {
 }
 
 TEST(ClockMath, AnalogClockDivider) {
-  EXPECT_EQ(AnalogClockDivider(11.0592), 4);
-  EXPECT_EQ(AnalogClockDivider(1.8432), 0);
-  EXPECT_EQ(AnalogClockDivider(7.4), 2);
-  EXPECT_EQ(AnalogClockDivider(1.0), -1);
-  EXPECT_EQ(AnalogClockDivider(2.5), 0) << "2.5 rounds to 2";
+  const std::pair<double, int> cases[] = {
+      {11.0592, 4}, {1.8432, 0}, {7.4, 2}, {1.0, -1}, {2.5, 0} /* 2.5 rounds to 2 */};
+  for (const auto& [mhz, divider] : cases) EXPECT_EQ(AnalogClockDivider(mhz), divider) << mhz;
 }
 
 TEST(ClockMath, ClockCommandsFollowTheRegisterFormulas) {
-  const auto eleven = ClockCommandsFor(11);
-  EXPECT_EQ(eleven.fb, "RWFB0A");
-  EXPECT_EQ(eleven.fd, "RWFD2A");
-  EXPECT_EQ(eleven.fc, "RWFCF8");
-  EXPECT_EQ(eleven.fe, "RWFE63");
-  EXPECT_EQ(eleven.ef, "RWEF34");
-  EXPECT_EQ(ClockCommandsFor(1).fd, "RWFD03");
-  EXPECT_EQ(ClockCommandsFor(1).fc, "RWFCE8");
-  EXPECT_EQ(ClockCommandsFor(24).fb, "RWFB17");
-  EXPECT_EQ(ClockCommandsFor(24).fd, "RWFD5D");
-  EXPECT_EQ(ClockCommandsFor(24).fc, "RWFCC0");
-
-  // The board's register formulas, evaluated the long way for every whole clock.
-  auto hex_digit = [](double v) { return std::string(1, "0123456789ABCDEF"[static_cast<int>(v)]); };
-  for (int f = 1; f <= 24; ++f) {
-    const double u = std::floor(f - 0.5);
-    const double m = RoundHalfEven(f * 1000 - 0.5);
-    const double high = RoundHalfEven(m / 256 - 0.5);
-    const double low = m - 256 * high;
-    const double fe = RoundHalfEven(f * 100000 / (m + 1) - 0.5);
-    const std::string ef = hex_digit(RoundHalfEven(f * 4000 / (m + 1) - 0.5)) +
-                           hex_digit(RoundHalfEven(f * 5 / (u + 1) - 0.5));
-    const auto commands = ClockCommandsFor(f);
-    EXPECT_EQ(commands.fb, "RWFB" + Hex2(static_cast<int>(u)));
-    EXPECT_EQ(commands.fd, "RWFD" + Hex2(static_cast<int>(high))) << f;
-    EXPECT_EQ(commands.fc, "RWFC" + Hex2(static_cast<int>(low))) << f;
-    EXPECT_EQ(commands.fe, "RWFE" + Hex2(static_cast<int>(fe))) << f;
-    EXPECT_EQ(commands.ef, "RWEF" + ef) << f;
+  const std::pair<int, const char*> cases[] = {{1, "RWFB00 RWFD03 RWFCE8 RWFE63 RWEF34"},
+                                               {11, "RWFB0A RWFD2A RWFCF8 RWFE63 RWEF34"},
+                                               {24, "RWFB17 RWFD5D RWFCC0 RWFE63 RWEF34"}};
+  for (const auto& [mhz, expected] : cases) {
+    const auto c = ClockCommandsFor(mhz);
+    EXPECT_EQ(c.fb + " " + c.fd + " " + c.fc + " " + c.fe + " " + c.ef, expected);
   }
 }
 

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,53 +23,42 @@ namespace {
 
 using Kind = TrafficLines::Kind;
 using Runs = std::vector<TrafficLines::Run>;
+constexpr auto kTo = TrafficDirection::kToBoard;
+constexpr auto kFrom = TrafficDirection::kFromBoard;
 
 TEST(QtTrafficLinesTest, LinesBreakAtDirectionChangesLineEndsAndLength) {
   TrafficLines lines;
   EXPECT_FALSE(lines.HasPending());
-  lines.Add(TrafficDirection::kToBoard, "RR");
-  lines.Add(TrafficDirection::kToBoard, "CA");
-  lines.Add(TrafficDirection::kFromBoard, "RRCA3F\r\n>");
-  lines.Add(TrafficDirection::kFromBoard, "123456\r");
-  lines.Add(TrafficDirection::kFromBoard, "654321\r");
-  lines.Add(TrafficDirection::kToBoard, "\r");
+  for (const char* chunk : {"RR", "CA"}) lines.Add(kTo, chunk);
+  for (const char* chunk : {"RRCA3F\r\n>", "123456\r", "654321\r"}) lines.Add(kFrom, chunk);
+  lines.Add(kTo, "\r");
   ASSERT_TRUE(lines.HasPending());
   EXPECT_EQ(lines.Take(),
-            (Runs{
-                {Kind::kToBoard, "TX: RRCA\n"},
-                {Kind::kFromBoard, "RX: RRCA3F<0D><0A>\nRX: >123456<0D>\nRX: 654321<0D>\n"},
-                {Kind::kToBoard, "TX: <0D>"},
-            }));
+            (Runs{{Kind::kToBoard, "TX: RRCA\n"},
+                  {Kind::kFromBoard, "RX: RRCA3F<0D><0A>\nRX: >123456<0D>\nRX: 654321<0D>\n"},
+                  {Kind::kToBoard, "TX: <0D>"}}));
   EXPECT_FALSE(lines.HasPending());
 
   // The open line goes on after a take; a CR LF split between chunks is still one line end.
-  lines.Add(TrafficDirection::kToBoard, "L:10\r");
-  lines.Add(TrafficDirection::kToBoard, "\n:00");
+  lines.Add(kTo, "L:10\r");
+  lines.Add(kTo, "\n:00");
   lines.AddNotice("PORT LOST");
-  lines.Add(TrafficDirection::kToBoard, "\x01");
+  lines.Add(kTo, "\x01");
   EXPECT_EQ(lines.Take(), (Runs{{Kind::kToBoard, "\nTX: L:10<0D><0A>\nTX: :00\n"},
                                 {Kind::kNotice, "PORT LOST\n"},
                                 {Kind::kToBoard, "TX: <01>"}}));
 
   // A stream without line ends is cut into lines of bounded length.
   TrafficLines endless;
-  endless.Add(TrafficDirection::kFromBoard, std::string(1000, '7'));
-  std::string text;
-  for (const auto& run : endless.Take()) text += run.text;
-  std::size_t longest = 0;
-  std::size_t start = 0;
-  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-    longest = std::max(longest, end - start);
-    start = end + 1;
-  }
-  EXPECT_LE(longest, TrafficLines::kMaxLineChars + 4);
-  EXPECT_GT(longest, 0u);
+  endless.Add(kFrom, std::string(1000, '7'));
+  const std::string text = endless.Take().front().text;
+  EXPECT_EQ(text.substr(0, TrafficLines::kMaxLineChars + 5),
+            "RX: " + std::string(TrafficLines::kMaxLineChars, '7') + "\n");
 }
 
 TEST(QtTrafficLinesTest, UntakenTextStaysBounded) {
   TrafficLines lines;
-  const std::string chunk = "123456\r";
-  for (int i = 0; i < 200'000; ++i) lines.Add(TrafficDirection::kFromBoard, chunk);
+  for (int i = 0; i < 200'000; ++i) lines.Add(kFrom, "123456\r");
   std::size_t pending = 0;
   const auto runs = lines.Take();
   for (const auto& run : runs) pending += run.text.size();
@@ -93,25 +81,18 @@ TEST(QtCommSpyWindowTest, ManyChunksReachTheViewInOneBatch) {
   CommSpyWindow spy;
   auto* view = spy.findChild<QPlainTextEdit*>();
   ASSERT_NE(view, nullptr);
+  const QTextDocument& document = *view->document();
   int changes = 0;
-  QObject::connect(view->document(), &QTextDocument::contentsChange, view,
+  QObject::connect(&document, &QTextDocument::contentsChange, view,
                    [&changes](int, int, int) { ++changes; });
-
-  QElapsedTimer spent;
-  spent.start();
-  spy.OnTraffic(TrafficDirection::kToBoard, "U3");
-  for (int i = 0; i < 1000; ++i) spy.OnTraffic(TrafficDirection::kFromBoard, "123456\r");
-  const qint64 collect_ns = spent.nsecsElapsed();
-  EXPECT_EQ(view->document()->toPlainText(), "") << "traffic must not be drawn as it passes";
+  spy.OnTraffic(kTo, "U3");
+  for (int i = 0; i < 1000; ++i) spy.OnTraffic(kFrom, "123456\r");
+  EXPECT_EQ(document.toPlainText(), "") << "traffic must not be drawn as it passes";
 
   ProcessEventsUntil([&] { return changes > 0; });
-  std::printf("[ figures  ] 1001 chunks collected in %.3f ms\n",
-              static_cast<double>(collect_ns) / 1e6);
   EXPECT_EQ(changes, 1);
-  const QTextDocument& document = *view->document();
   ASSERT_EQ(document.blockCount(), 1001);
   EXPECT_EQ(document.findBlockByNumber(0).text(), "TX: U3");
-  EXPECT_EQ(document.findBlockByNumber(1).text(), "RX: 123456<0D>");
   EXPECT_EQ(document.findBlockByNumber(1000).text(), "RX: 123456<0D>");
   const auto colour_of = [&](int block) {
     return document.findBlockByNumber(block).begin().fragment().charFormat().foreground().color();
@@ -130,23 +111,18 @@ TEST(QtCommSpyWindowTest, HistoryIsBoundedAndTheWindowFollowsShowTerminal) {
   EXPECT_FALSE(spy.isVisible());
   int closed_by_user = 0;
   QObject::connect(&spy, &CommSpyWindow::ClosedByUser, &spy, [&] { ++closed_by_user; });
-
   spy.OnShowTerminal(true);
   EXPECT_TRUE(spy.isVisible());
   auto* view = spy.findChild<QPlainTextEdit*>();
   ASSERT_NE(view, nullptr);
-  QElapsedTimer spent;
-  spent.start();
   for (int batch = 0; batch < 4; ++batch) {
-    for (int i = 0; i < 3000; ++i) spy.OnTraffic(TrafficDirection::kFromBoard, "123456\r");
+    for (int i = 0; i < 3000; ++i) spy.OnTraffic(kFrom, "123456\r");
     const std::string marker = "B" + std::to_string(batch);
-    spy.OnTraffic(TrafficDirection::kToBoard, marker);
+    spy.OnTraffic(kTo, marker);
     ProcessEventsUntil([&] {
       return view->document()->toPlainText().endsWith(QString::fromStdString("TX: " + marker));
     });
   }
-  std::printf("[ figures  ] 12004 lines collected and drawn in 4 batches: %lld ms\n",
-              static_cast<long long>(spent.elapsed()));
   EXPECT_EQ(view->document()->blockCount(), CommSpyWindow::kMaxLines);
   EXPECT_TRUE(view->document()->toPlainText().endsWith("RX: 123456<0D>\nTX: B3"));
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/main_form.h"
@@ -16,7 +17,6 @@
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
-#include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
@@ -42,17 +42,18 @@ class RecordingListener final : public TrafficListener {
 TEST(QtSerialLineSettingsTest, ParsesRateParityDataAndStopBits) {
   using P = LineSettings::Parity;
   using S = LineSettings::StopBits;
-  EXPECT_EQ(ParseLineSettings("57600,N,8,1"), (LineSettings{57600, P::kNone, 8, S::kOne}));
-  EXPECT_EQ(ParseLineSettings("9600,e,7,2"), (LineSettings{9600, P::kEven, 7, S::kTwo}));
-  EXPECT_EQ(ParseLineSettings(" 4800 , O , 5 , 1.5 "),
-            (LineSettings{4800, P::kOdd, 5, S::kOneAndHalf}));
   // Missing or unusable framing keeps 8-N-1; a missing or unusable rate stays 0, never a default.
-  EXPECT_EQ(ParseLineSettings(""), (LineSettings{0, P::kNone, 8, S::kOne}));
-  EXPECT_EQ(ParseLineSettings(",N,8,1"), (LineSettings{0, P::kNone, 8, S::kOne}));
-  EXPECT_EQ(ParseLineSettings("38400"), (LineSettings{38400, P::kNone, 8, S::kOne}));
-  EXPECT_EQ(ParseLineSettings("fast,X,9,3"), LineSettings{});
-  EXPECT_EQ(ParseLineSettings("-9600,N,4,1"), LineSettings{});
-  EXPECT_EQ(ParseLineSettings("19200x,N,8,1").bit_rate, 0);
+  const std::pair<const char*, LineSettings> cases[] = {
+      {"57600,N,8,1", {57600, P::kNone, 8, S::kOne}},
+      {"9600,e,7,2", {9600, P::kEven, 7, S::kTwo}},
+      {" 4800 , O , 5 , 1.5 ", {4800, P::kOdd, 5, S::kOneAndHalf}},
+      {"", {0, P::kNone, 8, S::kOne}},
+      {",N,8,1", {0, P::kNone, 8, S::kOne}},
+      {"38400", {38400, P::kNone, 8, S::kOne}},
+      {"fast,X,9,3", {}},
+      {"-9600,N,4,1", {}},
+      {"19200x,N,8,1", {}}};
+  for (const auto& [text, settings] : cases) EXPECT_EQ(ParseLineSettings(text), settings) << text;
 }
 
 TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
@@ -75,27 +76,22 @@ TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {
   port.AddTrafficListener(&listener);
   EXPECT_EQ(port.DeviceForPort(7), "/dev/does-not-exist");
   EXPECT_EQ(port.DeviceForPort(0), "");
-
-  port.SetCommPort(7);
-  port.SetPortSettings("57600,N,8,1");
-  port.SetProgResetLine(true);
-  port.OpenPort();
-  EXPECT_FALSE(port.IsPortOpen());
-  port.Transmit("RRCA");
-  QtTimeBase time;
-  time.ProcessPendingEvents();
-  EXPECT_EQ(port.TakeInput(), "");
-  EXPECT_EQ(listener.sent, "");
-  EXPECT_TRUE(listener.lost_ports.empty());
-  port.ClosePort();  // closing a port that never opened is harmless
-
-  // Far beyond any device present, and not mapped: no device at all.
-  port.SetCommPort(256);
 #ifndef Q_OS_WIN
-  EXPECT_EQ(port.DeviceForPort(256), "");
+  EXPECT_EQ(port.DeviceForPort(256), "") << "far beyond any device present, and not mapped";
 #endif
-  port.OpenPort();
-  EXPECT_FALSE(port.IsPortOpen());
+  for (const int number : {7, 256}) {
+    port.SetCommPort(number);
+    port.SetPortSettings("57600,N,8,1");
+    port.SetProgResetLine(true);
+    port.OpenPort();
+    EXPECT_FALSE(port.IsPortOpen());
+    port.Transmit("RRCA");
+    QtTimeBase().ProcessPendingEvents();
+    EXPECT_EQ(port.TakeInput(), "");
+    EXPECT_EQ(listener.sent, "");
+    EXPECT_TRUE(listener.lost_ports.empty());
+    port.ClosePort();  // closing a port that never opened is harmless
+  }
 }
 
 #ifdef Q_OS_LINUX
@@ -119,20 +115,6 @@ class PseudoTerminal {
   }
   bool Send(std::string_view bytes) {
     return write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-  }
-  /// What the port sent, read until `expected_size` bytes came or the events ran dry for 2 s.
-  std::string Receive(QtTimeBase& time, std::size_t expected_size) {
-    std::string received;
-    const Micros give_up = time.Now() + milliseconds(2000);
-    while (received.size() < expected_size && time.Now() < give_up) {
-      time.ProcessPendingEvents();  // lets QSerialPort hand its queue to the system
-      pollfd poll_master{master_, POLLIN, 0};
-      if (poll(&poll_master, 1, 10) <= 0) continue;
-      char buffer[256];
-      const ssize_t count = read(master_, buffer, sizeof buffer);
-      if (count > 0) received.append(buffer, static_cast<std::size_t>(count));
-    }
-    return received;
   }
   /// Whatever the port has sent so far, without waiting.
   std::string ReadAvailable() {
@@ -192,23 +174,18 @@ TEST_F(QtPseudoTerminalPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
   EXPECT_FALSE(port.IsPortOpen());
   port.Transmit("M0000\r");
   EXPECT_EQ(board.ReadAvailable(), "");
-  port.SetPortSettings("9600,E,7,2");
-  port.OpenPort();
-  ASSERT_TRUE(port.IsPortOpen());
   // A pseudo-terminal keeps rate and stop bits but always reads back 8 bits without parity.
-  const termios line = board.PortSideSettings();
-  EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
-  EXPECT_TRUE(line.c_cflag & CSTOPB);
-
-  port.ClosePort();
-  EXPECT_FALSE(port.IsPortOpen());
-  port.SetPortSettings("57600,N,8,1");
-  port.OpenPort();
-  ASSERT_TRUE(port.IsPortOpen());
-  const termios reopened = board.PortSideSettings();
-  EXPECT_EQ(cfgetospeed(&reopened), static_cast<speed_t>(B57600));
-  EXPECT_FALSE(reopened.c_cflag & CSTOPB);
-
+  for (const auto& [text, speed, two_stop_bits] :
+       {std::tuple{"9600,E,7,2", B9600, true}, std::tuple{"57600,N,8,1", B57600, false}}) {
+    port.ClosePort();
+    EXPECT_FALSE(port.IsPortOpen());
+    port.SetPortSettings(text);
+    port.OpenPort();
+    ASSERT_TRUE(port.IsPortOpen());
+    const termios line = board.PortSideSettings();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(speed));
+    EXPECT_EQ((line.c_cflag & CSTOPB) != 0, two_stop_bits);
+  }
   HardwareSerialPort second_program(settings);
   second_program.SetCommPort(5);
   second_program.OpenPort();
@@ -216,15 +193,14 @@ TEST_F(QtPseudoTerminalPortTest, BytesTravelBothWaysThroughAPseudoTerminal) {
 
   port.Transmit("RRCA");
   port.Transmit(std::string("\r\0\xFF", 3));
-  EXPECT_EQ(board.Receive(time, 7), std::string("RRCA\r\0\xFF", 7));
+  std::string arrived;
+  PumpUntil(time, [&] { return (arrived += board.ReadAvailable()).size() >= 7; });
+  EXPECT_EQ(arrived, std::string("RRCA\r\0\xFF", 7));
 
   const std::string reply = "RRCA3F\r\n>\x80";
   ASSERT_TRUE(board.Send(reply));
   std::string taken;
-  PumpUntil(time, [&] {
-    taken += port.TakeInput();
-    return taken.size() >= reply.size();
-  });
+  PumpUntil(time, [&] { return (taken += port.TakeInput()).size() >= reply.size(); });
   EXPECT_EQ(taken, reply);
   EXPECT_EQ(port.TakeInput(), "");
   EXPECT_EQ(listener.sent, std::string("RRCA\r\0\xFF", 7));
@@ -278,9 +254,9 @@ TEST_F(QtPseudoTerminalPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
   EXPECT_FALSE(port.IsPortOpen());
   const std::string lost = PortLossNotice::Text(5);
   ASSERT_GE(panel_texts.size(), 3u);
-  EXPECT_EQ(panel_texts[panel_texts.size() - 3], lost) << "named when it happens";
-  EXPECT_EQ(panel_texts[panel_texts.size() - 2], "OFFSET  DAC  NOT  LOADED");
-  EXPECT_EQ(panel_texts.back(), lost) << "and again when the action has ended";
+  EXPECT_EQ(std::vector<std::string>(panel_texts.end() - 3, panel_texts.end()),
+            (std::vector<std::string>{lost, "OFFSET  DAC  NOT  LOADED", lost}))
+      << "named when it happens, and again when the action has ended";
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -11,31 +11,21 @@
 namespace korvane {
 namespace {
 
-struct SeenBox {
-  bool seen = false;
-  QString title;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons buttons;
-  Qt::TextFormat format = Qt::AutoText;
-  QWidget* parent = nullptr;
-};
-
-/// Looks at the next modal message box once it is up, then presses its OK button.
-void ReadAndDismissNextBox(SeenBox& seen, int attempts_left = 500) {
-  QTimer::singleShot(10, [&seen, attempts_left] {
+/// Describes the next modal message box once it is up (title, text, icon, buttons, plain text,
+/// parent), then presses its OK button.
+void ReadAndDismissNextBox(QWidget* window, QString& seen, int attempts_left = 500) {
+  QTimer::singleShot(10, [window, &seen, attempts_left] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) {
-      if (attempts_left > 0) ReadAndDismissNextBox(seen, attempts_left - 1);
+      if (attempts_left > 0) ReadAndDismissNextBox(window, seen, attempts_left - 1);
       return;
     }
-    seen = {true,
-            box->windowTitle(),
-            box->text(),
-            box->icon(),
-            box->standardButtons(),
-            box->textFormat(),
-            box->parentWidget()};
+    seen = QStringLiteral("%1|%2|icon %3|buttons %4|%5|%6")
+               .arg(box->windowTitle(), box->text())
+               .arg(box->icon())
+               .arg(static_cast<int>(box->standardButtons()))
+               .arg(box->textFormat() == Qt::PlainText ? "plain" : "rich")
+               .arg(box->parentWidget() == window ? "on the window" : "elsewhere");
     box->button(QMessageBox::Ok)->click();
   });
 }
@@ -43,25 +33,25 @@ void ReadAndDismissNextBox(SeenBox& seen, int attempts_left = 500) {
 TEST(QtDialogsTest, MessageBoxShowsPlainTextUnderTheProgramTitleWithOkOnly) {
   QWidget window;
   QtDialogs dialogs(&window, "Halvern  Korvane  ADC  Demo  Program");
-
-  SeenBox error;
-  ReadAndDismissNextBox(error);
-  dialogs.MessageBox(" Error performing serial port command <CP8000>.", MessageIcon::kCritical);
-  ASSERT_TRUE(error.seen);
-  EXPECT_EQ(error.title, "Halvern  Korvane  ADC  Demo  Program");
-  EXPECT_EQ(error.text, " Error performing serial port command <CP8000>.");
-  EXPECT_EQ(error.format, Qt::PlainText);
-  EXPECT_EQ(error.icon, QMessageBox::Critical);
-  EXPECT_EQ(error.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  EXPECT_EQ(error.parent, &window);
-
-  SeenBox notice;
-  ReadAndDismissNextBox(notice);
-  dialogs.MessageBox("First line\r\nSecond line", MessageIcon::kNone);
-  ASSERT_TRUE(notice.seen);
-  EXPECT_EQ(notice.text, "First line\nSecond line");
-  EXPECT_EQ(notice.icon, QMessageBox::NoIcon);
-  EXPECT_EQ(notice.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  const QString ok_only = QString::number(QMessageBox::Ok);
+  const struct {
+    const char* text;
+    MessageIcon icon;
+    QString seen;
+  } cases[] = {
+      {" Error performing serial port command <CP8000>.", MessageIcon::kCritical,
+       "Halvern  Korvane  ADC  Demo  Program| Error performing serial port command "
+       "<CP8000>.|icon " +
+           QString::number(QMessageBox::Critical) + "|buttons " + ok_only + "|plain|on the window"},
+      {"First line\r\nSecond line", MessageIcon::kNone,
+       "Halvern  Korvane  ADC  Demo  Program|First line\nSecond line|icon 0|buttons " + ok_only +
+           "|plain|on the window"}};
+  for (const auto& c : cases) {
+    QString seen;
+    ReadAndDismissNextBox(&window, seen);
+    dialogs.MessageBox(c.text, c.icon);
+    EXPECT_EQ(seen, c.seen);
+  }
 }
 
 }  // namespace

@@ -64,26 +64,28 @@ TEST(QtProcessTest, CommandLineQuestionsAndMistakesNeedNoDisplay) {
 }
 #endif
 
-TEST(QtProcessTest, SecondInstanceSeesTheLockHoweverOldItIs) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const std::string lock_path = folder.filePath("instance.lock").toStdString();
+/// A fresh folder for the instance lock and the files of a test.
+class QtProcessLockTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+  std::string PathOf(const char* name) const { return folder.filePath(name).toStdString(); }
 
+  QTemporaryDir folder;
+  const std::string lock_path = PathOf("instance.lock");
+};
+
+TEST_F(QtProcessLockTest, SecondInstanceSeesTheLockHoweverOldItIs) {
   auto first = std::make_unique<QtProcess>(lock_path);
   EXPECT_FALSE(first->AnotherInstanceRunning());
   EXPECT_FALSE(first->AnotherInstanceRunning()) << "the holder itself is not another instance";
-  {
-    QtProcess second(lock_path);
-    EXPECT_TRUE(second.AnotherInstanceRunning());
-  }
-  {
-    // The first instance has been running for two days: its lock still counts.
-    QFile lock_file(QString::fromStdString(lock_path));
-    ASSERT_TRUE(lock_file.open(QIODevice::Append));
-    ASSERT_TRUE(lock_file.setFileTime(QDateTime::currentDateTime().addDays(-2),
-                                      QFileDevice::FileModificationTime));
-    QtProcess second(lock_path);
-    EXPECT_TRUE(second.AnotherInstanceRunning());
+  for (const bool two_days_old : {false, true}) {
+    if (two_days_old) {  // the first instance has been running for two days: its lock counts
+      QFile lock_file(QString::fromStdString(lock_path));
+      ASSERT_TRUE(lock_file.open(QIODevice::Append));
+      ASSERT_TRUE(lock_file.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                        QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(QtProcess(lock_path).AnotherInstanceRunning()) << two_days_old;
   }
   first.reset();
   EXPECT_FALSE(QFile::exists(QString::fromStdString(lock_path)));
@@ -92,10 +94,7 @@ TEST(QtProcessTest, SecondInstanceSeesTheLockHoweverOldItIs) {
 }
 
 #ifdef Q_OS_UNIX
-TEST(QtProcessTest, LockOfACrashedInstanceIsStale) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const std::string lock_path = folder.filePath("instance.lock").toStdString();
+TEST_F(QtProcessLockTest, LockOfACrashedInstanceIsStale) {
   const pid_t crashed = fork();
   ASSERT_GE(crashed, 0);
   if (crashed == 0) {
@@ -112,11 +111,10 @@ TEST(QtProcessTest, LockOfACrashedInstanceIsStale) {
 }
 #endif
 
-TEST(QtProcessDeathTest, EndNowFlushesOpenFilesAndReleasesTheLock) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const std::string lock_path = folder.filePath("instance.lock").toStdString();
-  const std::string data_path = folder.filePath("data.txt").toStdString();
+using QtProcessLockDeathTest = QtProcessLockTest;
+
+TEST_F(QtProcessLockDeathTest, EndNowFlushesOpenFilesAndReleasesTheLock) {
+  const std::string data_path = PathOf("data.txt");
   EXPECT_EXIT(
       {
         QtProcess process(lock_path);
