@@ -16,7 +16,8 @@
 #   -t SECONDS  time-out of one test (default 30, six times the slowest test)
 #   -b DIR      build directory, configured here if new (default build-plant)
 #   -f FILE     fault list (default scripts/planted-faults.txt)
-#   -o FILE     also write the summary to FILE
+#   -o FILE     also write the summary to FILE (every failing test of each fault goes to
+#               DIR/plant-logs/catch-matrix.txt, one line a fault: id, then the tests)
 #   --check     only apply and restore each fault: reports stale entries and entries that
 #               change more than one line, builds nothing
 #   --list      print the ids and descriptions
@@ -195,6 +196,7 @@ if ! run_tests "$logs/baseline-tests.log"; then
   exit 2
 fi
 
+: >"$logs/catch-matrix.txt"
 results=() catchers=()
 caught=0 missed=0 stale=0 broken=0
 started=$(date +%s)
@@ -247,6 +249,8 @@ for i in "${selected[@]}"; do
   else
     result=caught
     caught=$((caught + 1))
+    # Every failing test, for finding the tests that alone catch a fault.
+    echo "$id $(paste -sd' ' - <"$logs/failed.txt")" >>"$logs/catch-matrix.txt"
     total=$(wc -l <"$logs/failed.txt")
     tests=$(head -n 3 "$logs/failed.txt" | paste -sd' ' -)
     ((total > 3)) && tests="$tests (+$((total - 3)) more)"
