@@ -130,7 +130,8 @@ TEST_F(MainWindowTest, ShowsTheDesignTimeTextsItemsAndSelections) {
                                                               {"txtDisplay", "+0.00000000"},
                                                               {"txtFreq", "1.843200"},
                                                               {"txtDecimation", "1920"},
-                                                              {"mnuFile", "&File"}};
+                                                              {"mnuFile", "&File"},
+                                                              {"mnuGraph", "&Graph"}};
   for (const auto& [name, text] : texts) EXPECT_EQ(ShownText(Find<QWidget>(name)), text) << name;
   EXPECT_EQ(Find<QAction>("mnuFileExit")->text(), "E&xit");
   const std::vector<std::pair<std::string, QString>> tips = {

@@ -2,10 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+#include <algorithm>
+#include <map>
+#include <vector>
 
+#include "app/view/graph_crosshair.h"
+#include "app/view/graph_menu_builder.h"
 #include "app/view/repaint_pace.h"
+#include "form/form.h"
 
 namespace korvane {
 namespace {
@@ -73,26 +87,36 @@ TEST(QtChartTest, RedrawRequestsCoalesceIntoOneReplotAndOnlyAfterAChange) {
   EXPECT_EQ(replots.count(), 1);
 }
 
-TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixed) {
-  QtChart chart(QtChart::Style::kLine, "title", "y");
-  LetFramesPass();
-  chart.SetPointCount(2);
-  chart.SetPointX(0, 1, 1.0f);
-  chart.SetPointY(0, 0, -3.0f);
-  chart.SetPointY(0, 1, 40.0f);
-  chart.Redraw();
-  ASSERT_TRUE(ReplotFollows(chart));
-  EXPECT_TRUE(chart.AutoScalesY());
-  EXPECT_LE(chart.yAxis->range().lower, -3.0);
-  EXPECT_GE(chart.yAxis->range().upper, 40.0);
+TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixedAndExploringChangesNothingOfIt) {
+  for (const bool exploring : {false, true}) {
+    SCOPED_TRACE(exploring ? "with zoom, pan and crosshair" : "plain");
+    QtChart chart(QtChart::Style::kLine, "title", "y");
+    if (exploring) {
+      chart.AllowExploring();
+      new GraphCrosshair(chart, [] { return 2.0; });
+    }
+    LetFramesPass();
+    chart.SetPointCount(2);
+    chart.SetPointX(0, 1, 1.0f);
+    chart.SetPointY(0, 0, -3.0f);
+    chart.SetPointY(0, 1, 40.0f);
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    EXPECT_TRUE(chart.AutoScalesY());
+    EXPECT_EQ(chart.yAxis->range(), QCPRange(-3.0, 40.0));
+    EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 1.0));
 
-  chart.SetYRange(0.0, 10.0);
-  chart.SetPointY(0, 1, 500.0f);
-  chart.Redraw();
-  ASSERT_TRUE(ReplotFollows(chart));
-  EXPECT_FALSE(chart.AutoScalesY());
-  EXPECT_DOUBLE_EQ(chart.yAxis->range().lower, 0.0);
-  EXPECT_DOUBLE_EQ(chart.yAxis->range().upper, 10.0);
+    chart.SetYRange(0.0, 10.0);
+    chart.SetPointCount(3);
+    chart.SetPointX(0, 2, 2.0f);
+    chart.SetPointY(0, 1, 500.0f);
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    EXPECT_FALSE(chart.AutoScalesY());
+    EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 10.0));
+    EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 2.0));
+    EXPECT_EQ(chart.graph(0)->dataCount(), 3);
+  }
 }
 
 TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
@@ -134,6 +158,171 @@ TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
   EXPECT_EQ(bars->dataCount(), 3);
   EXPECT_GT(bars->width(), 0.0);
   EXPECT_LT(bars->width(), 1.0) << "neighbouring bars one unit apart must not overlap";
+}
+
+/// A block of `count` readings on the time graph as the program draws it: point 0 at 0, the
+/// readings at 1..count with the value `level` + point.
+void DrawBlock(QtChart& chart, int count, float level) {
+  chart.SetPointCount(count + 1);
+  for (int point = 0; point <= count; ++point) {
+    chart.SetPointX(0, point, static_cast<float>(point));
+    chart.SetPointY(0, point, point == 0 ? 0.0f : level + static_cast<float>(point));
+  }
+  chart.Redraw();
+}
+
+void TurnWheel(QtChart& chart) {
+  const QPointF at = chart.axisRect()->center();
+  QWheelEvent wheel(at, chart.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&chart, &wheel);
+}
+
+/// Pause freezes what is shown while points keep coming; the wheel's zoom holds the ranges
+/// against new blocks and the program's own range until "Auto scale"; the crosshair reads the
+/// point under the mouse from what is shown.
+TEST(QtChartTest, PausesZoomsAndReadsWhatItShows) {
+  QtChart chart(QtChart::Style::kLine, "title", "y");
+  chart.resize(400, 300);
+  chart.AllowExploring();
+  auto* crosshair = new GraphCrosshair(chart, [] { return 20.0; });
+  LetFramesPass();
+  DrawBlock(chart, 10, 100.0f);
+  ASSERT_TRUE(ReplotFollows(chart));
+
+  chart.SetPaused(true);
+  DrawBlock(chart, 20, 500.0f);
+  chart.SetYRange(0.0, 1000.0);
+  LetFramesPass();
+  EXPECT_EQ(chart.graph(0)->dataCount(), 11) << "the paused view shows the old block";
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 110.0));
+  EXPECT_EQ(chart.PointCount(), 21) << "the readings go on being collected";
+
+  const QPointF at(chart.xAxis->coordToPixel(3.2), chart.axisRect()->center().y());
+  QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);
+  EXPECT_TRUE(crosshair->Shown());
+  EXPECT_EQ(crosshair->Text(), "#3   t = 0.06 s   103");
+
+  chart.SetPaused(false);
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_EQ(chart.graph(0)->dataCount(), 21) << "resuming shows the current block";
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 1000.0));
+  EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 20.0));
+
+  TurnWheel(chart);
+  EXPECT_TRUE(chart.ViewState().Zoomed());
+  const QCPRange zoomed_x = chart.xAxis->range();
+  const QCPRange zoomed_y = chart.yAxis->range();
+  EXPECT_LT(zoomed_x.size(), 20.0);
+  EXPECT_LT(zoomed_y.size(), 1000.0);
+  DrawBlock(chart, 30, 0.0f);
+  chart.SetYRange(-5.0, 5.0);
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_EQ(chart.graph(0)->dataCount(), 31) << "zoomed, new blocks are still drawn";
+  EXPECT_EQ(chart.xAxis->range(), zoomed_x);
+  EXPECT_EQ(chart.yAxis->range(), zoomed_y);
+
+  chart.AutoScale();
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_FALSE(chart.ViewState().Zoomed());
+  EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 30.0));
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(-5.0, 5.0));
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&chart, &leave);
+  EXPECT_FALSE(crosshair->Shown());
+}
+
+/// The "&Graph" menu's actions, run as assistive tools run them; each chart saved as PNG and
+/// PDF, and a file that cannot be written reported.
+TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
+  Form form;
+  QMainWindow window;
+  QtChart time_graph(QtChart::Style::kLine, "title", "y");
+  QtChart histogram(QtChart::Style::kBars, "", "");
+  time_graph.resize(300, 200);
+  histogram.resize(300, 200);
+  QString next_file;
+  QStringList asked;
+  QStringList errors;
+  GraphMenuPrompts prompts{[&](const QString& title) {
+                             asked << title;
+                             return next_file;
+                           },
+                           [&](const QString& text) { errors << text; }};
+  QMenu* menu = GraphMenuBuilder(form, time_graph, histogram).Build(*window.menuBar(), prompts);
+  EXPECT_EQ(menu->title(), "&Graph");
+
+  QAccessibleInterface* menu_access = QAccessible::queryAccessibleInterface(menu);
+  ASSERT_NE(menu_access, nullptr);
+  EXPECT_EQ(menu_access->text(QAccessible::Name), "Graph");
+  std::map<QString, QAccessibleInterface*> items;
+  for (int i = 0; i < menu_access->childCount(); ++i) {
+    QAccessibleInterface* item = menu_access->child(i);
+    items[item->text(QAccessible::Name)] = item;
+  }
+  const auto press = [&items](const QString& name) {
+    ASSERT_TRUE(items.count(name) == 1) << name.toStdString();
+    ASSERT_NE(items[name]->actionInterface(), nullptr);
+    items[name]->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  };
+  const std::vector<std::pair<QString, QKeySequence>> shortcuts = {
+      {"Pause", QKeySequence("Ctrl+P")},
+      {"Auto scale", QKeySequence("Ctrl+0")},
+      {"Export time graph...", QKeySequence()},
+      {"Export histogram...", QKeySequence()}};
+  const QList<QAction*> actions = menu->actions();
+  for (const auto& [name, shortcut] : shortcuts) {
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [&](QAction* a) { return a->text().remove('&') == name; });
+    ASSERT_NE(found, actions.end()) << name.toStdString();
+    EXPECT_EQ((*found)->shortcut(), shortcut) << name.toStdString();
+  }
+
+  press("Pause");
+  EXPECT_TRUE(time_graph.ViewState().Paused());
+  press("Pause");
+  EXPECT_FALSE(time_graph.ViewState().Paused());
+  TurnWheel(time_graph);
+  ASSERT_TRUE(time_graph.ViewState().Zoomed());
+  press("Auto scale");
+  EXPECT_FALSE(time_graph.ViewState().Zoomed());
+
+  QTemporaryDir folder;
+  struct Export {
+    QString item;
+    QString file;
+    QByteArray magic;  ///< How the file must begin; empty when it must not be written.
+  };
+  const std::vector<Export> exports = {
+      {"Export time graph...", "graph.png", QByteArray("\x89PNG\r\n\x1a\n", 8)},
+      {"Export histogram...", "histogram.PDF", QByteArray("%PDF-")},
+      {"Export time graph...", "no-such-folder/graph.png", {}},
+      {"Export histogram...", "histogram.jpg", {}},
+  };
+  for (const Export& e : exports) {
+    SCOPED_TRACE(e.file.toStdString());
+    errors.clear();
+    next_file = folder.filePath(e.file);
+    press(e.item);
+    EXPECT_EQ(asked.last(), e.item);
+    QFile written(next_file);
+    if (e.magic.isEmpty()) {
+      EXPECT_FALSE(written.exists());
+      ASSERT_EQ(errors.size(), 1);
+      EXPECT_TRUE(errors.front().contains(e.file)) << errors.front().toStdString();
+    } else {
+      EXPECT_TRUE(errors.isEmpty());
+      ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+      EXPECT_EQ(written.read(e.magic.size()), e.magic);
+    }
+  }
+  next_file.clear();  // cancelled: nothing happens
+  errors.clear();
+  press("Export histogram...");
+  EXPECT_TRUE(errors.isEmpty());
 }
 
 }  // namespace
