@@ -9,10 +9,10 @@ std::string CrosshairText(double key, double value, double millis_per_reading) {
   const long index = std::lround(key);
   char text[96];
   if (millis_per_reading > 0 && std::isfinite(millis_per_reading)) {
-    std::snprintf(text, sizeof text, "#%ld   t = %.6g s   %.8g", index,
+    std::snprintf(text, sizeof text, "#%ld   t = %.6g s   %.7g", index,
                   static_cast<double>(index) * millis_per_reading / 1000.0, value);
   } else {
-    std::snprintf(text, sizeof text, "#%ld   %.8g", index, value);
+    std::snprintf(text, sizeof text, "#%ld   %.7g", index, value);
   }
   return text;
 }

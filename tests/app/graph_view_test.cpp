@@ -41,9 +41,10 @@ TEST(CrosshairText, IndexTimeFromTheReadingPeriodAndValue) {
     const char* text;
   };
   const std::vector<Case> cases = {
-      {120.0, 1.2345678, 1.3888889, "#120   t = 0.166667 s   1.2345678"},
+      {120.0, 1.2345678, 1.3888889, "#120   t = 0.166667 s   1.234568"},
       {4.6, -0.5, 20.0, "#5   t = 0.1 s   -0.5"},  // the point nearest the mouse
       {5000.0, 8388.607, 400.0, "#5000   t = 2000 s   8388.607"},
+      {2.0, static_cast<float>(8.9e-7), 4.167, "#2   t = 0.008334 s   8.9e-07"},
       {0.0, 0.0, 50.0, "#0   t = 0 s   0"},
       {7.0, 27.25, 0.0, "#7   27.25"},  // no run yet: the period is unknown
   };

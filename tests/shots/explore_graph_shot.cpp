@@ -25,7 +25,7 @@ void Pause(QWidget& window) {
 
 void ZoomAndPoint(QtChart& graph) {
   const QPointF at(graph.xAxis->coordToPixel(120), graph.axisRect()->center().y());
-  for (int turn = 0; turn < 3; ++turn) {
+  for (int turn = 0; turn < 5; ++turn) {
     QWheelEvent wheel(at, graph.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(&graph, &wheel);

@@ -230,6 +230,18 @@ TEST(QtChartTest, PausesZoomsAndReadsWhatItShows) {
   EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 30.0));
   EXPECT_EQ(chart.yAxis->range(), QCPRange(-5.0, 5.0));
 
+  const QPointF from = chart.axisRect()->center();
+  const QPointF to = from + QPointF(40, 0);
+  QMouseEvent press(QEvent::MouseButtonPress, from, chart.mapToGlobal(from), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent drag(QEvent::MouseMove, to, chart.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, to, chart.mapToGlobal(to), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  for (QMouseEvent* event : {&press, &drag, &release}) QApplication::sendEvent(&chart, event);
+  EXPECT_TRUE(chart.ViewState().Zoomed()) << "a drag pans";
+  EXPECT_LT(chart.xAxis->range().lower, 0.0);
+
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(&chart, &leave);
   EXPECT_FALSE(crosshair->Shown());
@@ -244,6 +256,7 @@ TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
   QtChart histogram(QtChart::Style::kBars, "", "");
   time_graph.resize(300, 200);
   histogram.resize(300, 200);
+  time_graph.replot();  // lays the axes out, so that the wheel lands on the plot
   QString next_file;
   QStringList asked;
   QStringList errors;

@@ -23,7 +23,7 @@ class GraphCrosshair : public QObject {
   GraphCrosshair(QtChart& chart, std::function<double()> millis_per_reading);
 
   bool Shown() const;
-  /// The reading as shown, e.g. "#120   t = 0.166667 s   1.2345678".
+  /// The reading as shown, e.g. "#120   t = 0.166667 s   1.234568".
   QString Text() const;
 
  protected:

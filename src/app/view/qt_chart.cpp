@@ -122,7 +122,6 @@ void QtChart::SetYRange(double min, double max) {
 }
 
 void QtChart::AllowExploring() {
-  exploring_ = true;
   setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
   axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
   axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
@@ -146,13 +145,22 @@ void QtChart::AutoScale() {
 }
 
 void QtChart::wheelEvent(QWheelEvent* event) {
+  const QCPRange keys = xAxis->range();
+  const QCPRange values = yAxis->range();
   QCustomPlot::wheelEvent(event);
-  if (exploring_) view_.Handle(GraphViewState::Event::kUserMovedView);
+  NoteUserMove(keys, values);
 }
 
 void QtChart::mouseMoveEvent(QMouseEvent* event) {
+  const QCPRange keys = xAxis->range();
+  const QCPRange values = yAxis->range();
   QCustomPlot::mouseMoveEvent(event);
-  if (exploring_ && (event->buttons() & Qt::LeftButton)) {
+  NoteUserMove(keys, values);
+}
+
+void QtChart::NoteUserMove(const QCPRange& keys_before, const QCPRange& values_before) {
+  // Only a wheel or drag that really moved the ranges counts: not one over the title or the axes.
+  if (xAxis->range() != keys_before || yAxis->range() != values_before) {
     view_.Handle(GraphViewState::Event::kUserMovedView);
   }
 }

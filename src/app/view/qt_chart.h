@@ -64,6 +64,8 @@ class QtChart : public QCustomPlot, public Chart {
   void ReplotIfChanged();
   void PushPointsToPlot();
   void RescaleToProgramRanges();
+  /// Ends the program's scaling when the user's wheel or drag changed a range.
+  void NoteUserMove(const QCPRange& keys_before, const QCPRange& values_before);
 
   Style style_;
   QCPGraph* graph_ = nullptr;
@@ -75,7 +77,6 @@ class QtChart : public QCustomPlot, public Chart {
   bool auto_y_range_ = true;
   /// The program's fixed Y range, kept while the user's zoom overrides it.
   QCPRange program_y_range_;
-  bool exploring_ = false;
   GraphViewState view_;
   std::uint32_t background_bgr_ = 0xFFFFFF;
   int plotting_method_ = 0;
