@@ -5,7 +5,6 @@
 //   shot docs/graph-explored.png 14 build/tests/korvane-explore-shot
 
 #include <QAction>
-#include <QMenu>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -16,12 +15,6 @@
 namespace {
 
 using korvane::QtChart;
-
-void Pause(QWidget& window) {
-  for (QAction* action : window.findChild<QMenu*>("mnuGraph")->actions()) {
-    if (action->text() == "&Pause") action->trigger();
-  }
-}
 
 void ZoomAndPoint(QtChart& graph) {
   const QPointF at(graph.xAxis->coordToPixel(120), graph.axisRect()->center().y());
@@ -51,7 +44,7 @@ int main(int argc, char** argv) {
   form.txtAverNumb.SetText("500");
   auto* graph = rig.Find<QtChart>("ADCGraph");
   QTimer::singleShot(8000, &rig.window, [&rig, graph] {
-    Pause(rig.window);
+    rig.Find<QAction>("mnuGraphPause")->trigger();
     ZoomAndPoint(*graph);
   });
   QTimer::singleShot(0, &rig.window, [&form] { form.cmdCntr[2].Click(); });

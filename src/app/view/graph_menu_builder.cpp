@@ -83,6 +83,7 @@ QMenu* GraphMenuBuilder::Build(QMenuBar& menu_bar, GraphMenuPrompts prompts) {
 
   QtChart& time_graph = time_graph_;
   QAction* pause = AddAction(*menu, kPause, QKeySequence(Qt::CTRL | Qt::Key_P));
+  pause->setObjectName(QStringLiteral("mnuGraphPause"));
   pause->setCheckable(true);
   QObject::connect(pause, &QAction::toggled, menu,
                    [&time_graph](bool paused) { time_graph.SetPaused(paused); });
