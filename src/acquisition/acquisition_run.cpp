@@ -102,7 +102,8 @@ bool AcquisitionRun::Start() {
   form_.txtPartMode.ShowNormalised(std::to_string(chip_count));
   if (link_.SendCmd("N00" + Hex2(chip_count), 100)) return false;
 
-  millis_per_reading_ = MillisPerReading(ValFromText(form_.txtTdata.Text()), averaging, chip_count);
+  form_.ReadingPeriodMs =
+      MillisPerReading(ValFromText(form_.txtTdata.Text()), averaging, chip_count);
   progress_max_before_ = form_.prgProgress.Max();
   if (Sampling() != kOnce) PrepareGraphs();
   form_.txtDeviation.SetEnabled(false);
@@ -178,7 +179,7 @@ int AcquisitionRun::GraphPoints() const {
 }
 
 double AcquisitionRun::BlockSeconds() const {
-  return form_.AverNumb * millis_per_reading_ / 1000;
+  return form_.AverNumb * form_.ReadingPeriodMs / 1000;
 }
 
 void AcquisitionRun::End() {

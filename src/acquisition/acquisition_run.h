@@ -71,7 +71,6 @@ class AcquisitionRun {
   NoiseStatistics& noise_;
   Histogram& histogram_;
   ReadingLines lines_;
-  double millis_per_reading_ = 0;
   std::int64_t readings_taken_ = 0;
   std::int64_t readings_used_ = 0;
   int progress_max_before_ = 0;

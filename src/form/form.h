@@ -134,6 +134,9 @@ class Form {
   double FullScaleRange = 0.0;
   std::int32_t AverNumb = 50;
   double MeanCode = 0.0;
+  /// Milliseconds one reading of the current run takes (the data period, times N when the chip
+  /// averages); 0 when unknown. The time graph's crosshair reads times from it.
+  double ReadingPeriodMs = 0.0;
   std::array<std::int32_t, 5001> Samples{};
   std::int32_t DecTrack = 0;
   /// Clock frequency in MHz as the last ADC set-up read and clamped it (1..32).

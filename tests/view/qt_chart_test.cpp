@@ -2,10 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+#include <map>
+#include <vector>
 
+#include "app/view/graph_crosshair.h"
+#include "app/view/graph_menu_builder.h"
 #include "app/view/repaint_pace.h"
+#include "form/form.h"
 
 namespace korvane {
 namespace {
@@ -73,6 +86,7 @@ TEST(QtChartTest, RedrawRequestsCoalesceIntoOneReplotAndScaleYUntilARangeIsFixed
   chart.Redraw();  // the data is already on the plot
   LetFramesPass();
   EXPECT_EQ(replots.count(), 1);
+<<<<<<< HEAD
 
   chart.SetYRange(0.0, 10.0);
   chart.SetPointY(0, 1, 500.0f);
@@ -80,6 +94,40 @@ TEST(QtChartTest, RedrawRequestsCoalesceIntoOneReplotAndScaleYUntilARangeIsFixed
   ASSERT_TRUE(replots.wait(5000));
   EXPECT_FALSE(chart.AutoScalesY());
   EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 10.0));
+=======
+}
+
+TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixedAndExploringChangesNothingOfIt) {
+  for (const bool exploring : {false, true}) {
+    SCOPED_TRACE(exploring ? "with zoom, pan and crosshair" : "plain");
+    QtChart chart(QtChart::Style::kLine, "title", "y");
+    if (exploring) {
+      chart.AllowExploring();
+      new GraphCrosshair(chart, [] { return 2.0; });
+    }
+    LetFramesPass();
+    chart.SetPointCount(2);
+    chart.SetPointX(0, 1, 1.0f);
+    chart.SetPointY(0, 0, -3.0f);
+    chart.SetPointY(0, 1, 40.0f);
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    EXPECT_TRUE(chart.AutoScalesY());
+    EXPECT_EQ(chart.yAxis->range(), QCPRange(-3.0, 40.0));
+    EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 1.0));
+
+    chart.SetYRange(0.0, 10.0);
+    chart.SetPointCount(3);
+    chart.SetPointX(0, 2, 2.0f);
+    chart.SetPointY(0, 1, 500.0f);
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    EXPECT_FALSE(chart.AutoScalesY());
+    EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 10.0));
+    EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 2.0));
+    EXPECT_EQ(chart.graph(0)->dataCount(), 3);
+  }
+>>>>>>> f12b
 }
 
 TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
@@ -121,6 +169,166 @@ TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
   EXPECT_EQ(bars->dataCount(), 3);
   EXPECT_GT(bars->width(), 0.0);
   EXPECT_LT(bars->width(), 1.0) << "neighbouring bars one unit apart must not overlap";
+}
+
+/// A block of `count` readings on the time graph as the program draws it: point 0 at 0, the
+/// readings at 1..count with the value `level` + point.
+void DrawBlock(QtChart& chart, int count, float level) {
+  chart.SetPointCount(count + 1);
+  for (int point = 0; point <= count; ++point) {
+    chart.SetPointX(0, point, static_cast<float>(point));
+    chart.SetPointY(0, point, point == 0 ? 0.0f : level + static_cast<float>(point));
+  }
+  chart.Redraw();
+}
+
+void TurnWheel(QtChart& chart) {
+  const QPointF at = chart.axisRect()->center();
+  QWheelEvent wheel(at, chart.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&chart, &wheel);
+}
+
+/// Pause freezes what is shown while points keep coming; the wheel's zoom holds the ranges
+/// against new blocks and the program's own range until "Auto scale"; the crosshair reads the
+/// point under the mouse from what is shown.
+TEST(QtChartTest, PausesZoomsAndReadsWhatItShows) {
+  QtChart chart(QtChart::Style::kLine, "title", "y");
+  chart.resize(400, 300);
+  chart.AllowExploring();
+  auto* crosshair = new GraphCrosshair(chart, [] { return 20.0; });
+  LetFramesPass();
+  DrawBlock(chart, 10, 100.0f);
+  ASSERT_TRUE(ReplotFollows(chart));
+
+  chart.SetPaused(true);
+  DrawBlock(chart, 20, 500.0f);
+  chart.SetYRange(0.0, 1000.0);
+  LetFramesPass();
+  EXPECT_EQ(chart.graph(0)->dataCount(), 11) << "the paused view shows the old block";
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 110.0));
+  EXPECT_EQ(chart.PointCount(), 21) << "the readings go on being collected";
+
+  const QPointF at(chart.xAxis->coordToPixel(3.2), chart.axisRect()->center().y());
+  QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);
+  EXPECT_TRUE(crosshair->Shown());
+  EXPECT_EQ(crosshair->Text(), "#3   t = 0.06 s   103");
+
+  chart.SetPaused(false);
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_EQ(chart.graph(0)->dataCount(), 21) << "resuming shows the current block";
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 1000.0));
+  EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 20.0));
+
+  TurnWheel(chart);
+  EXPECT_TRUE(chart.ViewState().Zoomed());
+  const QCPRange zoomed_x = chart.xAxis->range();
+  const QCPRange zoomed_y = chart.yAxis->range();
+  EXPECT_LT(zoomed_x.size(), 20.0);
+  EXPECT_LT(zoomed_y.size(), 1000.0);
+  DrawBlock(chart, 30, 0.0f);
+  chart.SetYRange(-5.0, 5.0);
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_EQ(chart.graph(0)->dataCount(), 31) << "zoomed, new blocks are still drawn";
+  EXPECT_EQ(chart.xAxis->range(), zoomed_x);
+  EXPECT_EQ(chart.yAxis->range(), zoomed_y);
+
+  chart.AutoScale();
+  ASSERT_TRUE(ReplotFollows(chart));
+  EXPECT_FALSE(chart.ViewState().Zoomed());
+  EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 30.0));
+  EXPECT_EQ(chart.yAxis->range(), QCPRange(-5.0, 5.0));
+
+  const QPointF from = chart.axisRect()->center();
+  const QPointF to = from + QPointF(40, 0);
+  QMouseEvent press(QEvent::MouseButtonPress, from, chart.mapToGlobal(from), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent drag(QEvent::MouseMove, to, chart.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, to, chart.mapToGlobal(to), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  for (QMouseEvent* event : {&press, &drag, &release}) QApplication::sendEvent(&chart, event);
+  EXPECT_TRUE(chart.ViewState().Zoomed()) << "a drag pans";
+  EXPECT_LT(chart.xAxis->range().lower, 0.0);
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&chart, &leave);
+  EXPECT_FALSE(crosshair->Shown());
+}
+
+/// The "&Graph" menu's actions, run as assistive tools run them; each chart saved as PNG and
+/// PDF, and a file that cannot be written reported.
+TEST(QtChartTest, GraphMenuPausesScalesAndSavesEachChart) {
+  Form form;
+  QMainWindow window;
+  QtChart time_graph(QtChart::Style::kLine, "title", "y");
+  QtChart histogram(QtChart::Style::kBars, "", "");
+  time_graph.resize(300, 200);
+  histogram.resize(300, 200);
+  time_graph.replot();  // lays the axes out, so that the wheel lands on the plot
+  QString next_file;
+  QStringList errors;
+  GraphMenuPrompts prompts{[&](const QString&) { return next_file; },
+                           [&](const QString& text) { errors << text; }};
+  QMenu* menu = GraphMenuBuilder(form, time_graph, histogram).Build(*window.menuBar(), prompts);
+  EXPECT_EQ(menu->title(), "&Graph");
+
+  QAccessibleInterface* menu_access = QAccessible::queryAccessibleInterface(menu);
+  EXPECT_EQ(menu_access->text(QAccessible::Name), "Graph");
+  std::map<QString, QAccessibleInterface*> items;
+  for (int i = 0; i < menu_access->childCount(); ++i) {
+    items[menu_access->child(i)->text(QAccessible::Name)] = menu_access->child(i);
+  }
+  const std::vector<std::pair<QString, QString>> shortcuts = {{"Pause", "Ctrl+P"},
+                                                              {"Auto scale", "Ctrl+0"},
+                                                              {"Export time graph...", "Alt+t"},
+                                                              {"Export histogram...", "Alt+h"}};
+  for (const auto& [name, shortcut] : shortcuts) {  // a shortcut, else the caption's mnemonic
+    ASSERT_EQ(items.count(name), 1u) << name.toStdString();
+    EXPECT_EQ(items[name]->text(QAccessible::Accelerator), shortcut);
+  }
+  const auto press = [&items](const QString& name) {
+    items[name]->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  };
+  press("Pause");
+  EXPECT_TRUE(time_graph.ViewState().Paused());
+  press("Pause");
+  EXPECT_FALSE(time_graph.ViewState().Paused());
+  TurnWheel(time_graph);
+  ASSERT_TRUE(time_graph.ViewState().Zoomed());
+  press("Auto scale");
+  EXPECT_FALSE(time_graph.ViewState().Zoomed());
+
+  QTemporaryDir folder;
+  struct Export {
+    QString item;
+    QString file;
+    QByteArray magic;  ///< How the file must begin; empty when it must not be written.
+  };
+  const std::vector<Export> exports = {
+      {"Export time graph...", "graph.png", QByteArray("\x89PNG\r\n\x1a\n", 8)},
+      {"Export histogram...", "histogram.PDF", QByteArray("%PDF-")},
+      {"Export time graph...", "no-such-folder/graph.png", {}},
+      {"Export histogram...", "histogram.jpg", {}},
+  };
+  for (const Export& e : exports) {
+    SCOPED_TRACE(e.file.toStdString());
+    errors.clear();
+    next_file = folder.filePath(e.file);
+    press(e.item);
+    QFile written(next_file);
+    if (e.magic.isEmpty()) {
+      EXPECT_FALSE(written.exists());
+      ASSERT_EQ(errors.size(), 1);
+      EXPECT_TRUE(errors.front().contains(e.file)) << errors.front().toStdString();
+    } else {
+      EXPECT_TRUE(errors.isEmpty());
+      ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+      EXPECT_EQ(written.read(e.magic.size()), e.magic);
+    }
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/view/bgr_color.h"
+#include "app/view/graph_menu_builder.h"
 #include "app/view/measurement_frame_builder.h"
 #include "app/view/qt_chart.h"
 #include "app/view/settings_frame_builder.h"
@@ -29,6 +30,7 @@ MainWindow::MainWindow(Form& form, QWidget* parent) : QMainWindow(parent), form_
   measurement_side->addWidget(measurement.Build(central), 1);
   adc_graph_ = measurement.AdcGraph();
   histo_ = measurement.Histo();
+  GraphMenuBuilder(form_, *adc_graph_, *histo_).Build(*menuBar());
   columns->addLayout(measurement_side, 1);
   columns->addWidget(SettingsFrameBuilder(form_, binder_).Build(central), 0);
   setCentralWidget(central);

@@ -115,8 +115,54 @@ std::string QtChart::YAxisTitle() const {
 
 void QtChart::SetYRange(double min, double max) {
   auto_y_range_ = false;
-  yAxis->setRange(min, max);
+  program_y_range_ = QCPRange(min, max);
+  // Paused or zoomed, the range waits for the program's scaling to be shown again.
+  if (view_.ProgramScales() && view_.ShowsNewPoints()) yAxis->setRange(program_y_range_);
   ChangeAppearance();
+}
+
+void QtChart::AllowExploring() {
+  setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+  axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
+  axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
+}
+
+void QtChart::SetPaused(bool paused) {
+  using Event = GraphViewState::Event;
+  view_.Handle(paused ? Event::kPause : Event::kResume);
+  // On resuming, the points collected meanwhile are shown.
+  if (!paused) ChangeAppearance();
+}
+
+void QtChart::AutoScale() {
+  view_.Handle(GraphViewState::Event::kAutoScale);
+  if (view_.ShowsNewPoints()) {
+    ChangeAppearance();
+  } else {
+    RescaleToProgramRanges();  // the frozen points, fitted as the program would fit them
+    replot(rpQueuedReplot);
+  }
+}
+
+void QtChart::wheelEvent(QWheelEvent* event) {
+  const QCPRange keys = xAxis->range();
+  const QCPRange values = yAxis->range();
+  QCustomPlot::wheelEvent(event);
+  NoteUserMove(keys, values);
+}
+
+void QtChart::mouseMoveEvent(QMouseEvent* event) {
+  const QCPRange keys = xAxis->range();
+  const QCPRange values = yAxis->range();
+  QCustomPlot::mouseMoveEvent(event);
+  NoteUserMove(keys, values);
+}
+
+void QtChart::NoteUserMove(const QCPRange& keys_before, const QCPRange& values_before) {
+  // Only a wheel or drag that really moved the ranges counts: not one over the title or the axes.
+  if (xAxis->range() != keys_before || yAxis->range() != values_before) {
+    view_.Handle(GraphViewState::Event::kUserMovedView);
+  }
 }
 
 void QtChart::SetBackgroundColor(std::uint32_t bgr) {
@@ -145,7 +191,7 @@ void QtChart::Redraw() {
 void QtChart::ReplotIfChanged() {
   if (!changed_) return;
   changed_ = false;
-  PushPointsToPlot();
+  if (view_.ShowsNewPoints()) PushPointsToPlot();
   replot();
 }
 
@@ -166,10 +212,18 @@ void QtChart::PushPointsToPlot() {
     std::sort(sorted_keys.begin(), sorted_keys.end());
     bars_->setWidth(BarWidth(sorted_keys));
   }
+  if (view_.ProgramScales()) RescaleToProgramRanges();
+}
+
+void QtChart::RescaleToProgramRanges() {
   QCPAbstractPlottable* series = graph_ != nullptr ? static_cast<QCPAbstractPlottable*>(graph_)
                                                    : static_cast<QCPAbstractPlottable*>(bars_);
   series->rescaleKeyAxis();
-  if (auto_y_range_) series->rescaleValueAxis();
+  if (auto_y_range_) {
+    series->rescaleValueAxis();
+  } else {
+    yAxis->setRange(program_y_range_);
+  }
 }
 
 }  // namespace korvane

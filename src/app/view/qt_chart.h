@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/graph_view_state.h"
 #include "platform/chart.h"
 #include "qcustomplot.h"
 
@@ -42,6 +43,19 @@ class QtChart : public QCustomPlot, public Chart {
   int PlottingMethod() const { return plotting_method_; }
   bool AutoScalesY() const { return auto_y_range_; }
 
+  /// Lets the user zoom and pan both axes with the wheel and a drag; doing so ends the
+  /// program's scaling until `AutoScale()`.
+  void AllowExploring();
+  /// Freezes what the plot shows; points set meanwhile are kept and shown on resuming.
+  void SetPaused(bool paused);
+  /// Back to the program's scaling: keys fitted to the data, Y automatic or the program's range.
+  void AutoScale();
+  const GraphViewState& ViewState() const { return view_; }
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
  private:
   bool IsPoint(int series, int point) const;
   void ApplySeriesColor(const QColor& color);
@@ -49,6 +63,9 @@ class QtChart : public QCustomPlot, public Chart {
   void ChangeAppearance();
   void ReplotIfChanged();
   void PushPointsToPlot();
+  void RescaleToProgramRanges();
+  /// Ends the program's scaling when the user's wheel or drag changed a range.
+  void NoteUserMove(const QCPRange& keys_before, const QCPRange& values_before);
 
   Style style_;
   QCPGraph* graph_ = nullptr;
@@ -58,6 +75,9 @@ class QtChart : public QCustomPlot, public Chart {
   QTimer redraw_timer_;
   bool changed_ = false;
   bool auto_y_range_ = true;
+  /// The program's fixed Y range, kept while the user's zoom overrides it.
+  QCPRange program_y_range_;
+  GraphViewState view_;
   std::uint32_t background_bgr_ = 0xFFFFFF;
   int plotting_method_ = 0;
 };
