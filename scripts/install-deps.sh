@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the program and its tests need (as root, or with sudo).
+# Installs the Debian 12 packages the program, its tests and its package need (as root, or with
+# sudo). dpkg-dev and file let CPack find the package's library dependencies.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
+  dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

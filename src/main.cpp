@@ -2,6 +2,7 @@
 // evaluation board with --simulate.
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -89,6 +90,10 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("korvane-demo");
   QApplication::setApplicationVersion(QString::fromStdString(VersionText()));
+  // Ties the window to the installed menu entry and its icon (the Wayland app id, and the icon
+  // desktops show for the window); run from a build folder the theme has no such icon.
+  QApplication::setDesktopFileName("korvane-demo");
+  QApplication::setWindowIcon(QIcon::fromTheme("korvane-demo"));
 
   QtTimeBase time;
   QtSettingsStore settings;
