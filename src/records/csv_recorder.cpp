@@ -11,6 +11,7 @@ namespace {
 /// The writer wakes when this many rows wait, or after `kWriterPause`, whichever comes first.
 constexpr std::size_t kWakeRows = 512;
 constexpr auto kWriterPause = std::chrono::milliseconds(250);
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 }  // namespace
 
@@ -130,10 +131,18 @@ void CsvRecorder::WriterLoop() {
       for (auto& line : SettingLines(settings)) lines.push_back(std::move(line));
       text = CsvHeader(lines) + CsvColumnRow(settings.temperature) + "\n";
     }
-    for (const auto& [index, code] : rows) AppendCsvRow(text, index, code, settings);
-    if (!failed_ && !text.empty() && Append(text)) {
-      rows_written_ += static_cast<std::int64_t>(rows.size());
+    // Written in pieces of whole rows, so that a disk that fills keeps all but the last piece.
+    std::int64_t rows_in_text = 0;
+    for (const auto& [index, code] : rows) {
+      AppendCsvRow(text, index, code, settings);
+      ++rows_in_text;
+      if (text.size() >= kPieceBytes) {
+        if (!failed_ && Append(text)) rows_written_ += rows_in_text;
+        text.clear();
+        rows_in_text = 0;
+      }
     }
+    if (!failed_ && !text.empty() && Append(text)) rows_written_ += rows_in_text;
     rows.clear();
     lock.lock();
     if (last && queue_.empty()) return;

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 
+#include "acquisition/noise_figures.h"
+#include "records/csv_reader.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -151,6 +154,40 @@ TEST(AcquisitionScenario, DisplayModesWithAnalogAndTemperatureInput) {
       EXPECT_NEAR(rig.adc_graph.PointY(0, 5), plotted, c.temperature ? 0.2 : 20.0);
     }
   }
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+/// Record a run on the simulated board, open the file: the same block and the same figures.
+TEST(AcquisitionScenario, RecordedRunOpensWithTheStatisticsOfItsLastBlock) {
+  ScenarioRig rig(1, BoardWithInputs(0));
+  rig.main.Form_Load();
+  rig.form.txtAverNumb.SetText("50");
+  const auto path = std::filesystem::temp_directory_path() / "korvane-scenario-run.csv";
+  std::filesystem::remove(path);
+  RunData& data = rig.main.run_data();
+  ASSERT_EQ(data.recorder().Start(path), "");
+  RunFor(rig, 8);
+  EXPECT_FALSE(data.recorder().Recording()) << "the recording ends with the run";
+  EXPECT_EQ(data.recorder().RowsWritten(), rig.main.run().ReadingsUsed());
+  EXPECT_GT(rig.main.run().ReadingsUsed(), 100) << "two blocks and part of a third";
+
+  const std::vector<std::int32_t> run_block = data.last_block().Codes();
+  const auto run_lines =
+      NoiseFigureLines(data.last_block().Figures(), data.last_block().Settings());
+  ASSERT_EQ(run_block.size(), 50u);
+  Recording recording;
+  ASSERT_EQ(ReadRecording(path, recording), "");
+  EXPECT_EQ(std::ssize(recording.codes), rig.main.run().ReadingsUsed());
+  ASSERT_TRUE(data.ShowRecording(recording, "run.csv"));
+  EXPECT_EQ(data.last_block().Codes(), run_block);
+  EXPECT_EQ(NoiseFigureLines(data.last_block().Figures(), data.last_block().Settings()), run_lines);
+  EXPECT_EQ(rig.adc_graph.PointCount(), 51);
+  std::filesystem::remove(path);
 }
 
 }  // namespace
