@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,8 @@
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
 #include "process_usage.h"
+#include "records/block_export.h"
+#include "records/csv_reader.h"
 #include "records/csv_recorder.h"
 #include "support/window_on_board.h"
 
@@ -68,9 +71,35 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 720 * 60; ++i) alone.ReadingTaken((i * 7919) & 0xFFFFFF);
     alone.RunEnded();
     const double cost = bench::CpuSeconds() - before;
-    std::printf("recording alone: 43200 rows (a minute at 720 readings/s) in %.3f s of CPU, "
-                "%.2f %% of one core (goal under 1 %%)\n",
-                cost, 100 * cost / 60);
+    std::printf(
+        "recording alone: 43200 rows (a minute at 720 readings/s) in %.3f s of CPU, "
+        "%.2f %% of one core (goal under 1 %%)\n",
+        cost, 100 * cost / 60);
+    std::filesystem::remove(record_path);
+
+    // A 5000-reading block exported, and a million-row recording read back.
+    std::vector<std::int32_t> codes(5000);
+    for (std::size_t i = 0; i < codes.size(); ++i)
+      codes[i] = static_cast<std::int32_t>(i % 97) - 48;
+    LastBlock block;
+    block.Show(codes, settings, "bench");
+    const auto export_start = std::chrono::steady_clock::now();
+    WriteBlockCsv(record_path, block, "bench");
+    const std::chrono::duration<double> exported = std::chrono::steady_clock::now() - export_start;
+    CsvRecorder million("bench");
+    million.Start(record_path);
+    million.RunStarted(settings);
+    for (std::int32_t i = 0; i < 1000000; ++i) million.ReadingTaken((i * 79) & 0xFFFFFF);
+    million.RunEnded();
+    Recording read;
+    const auto read_start = std::chrono::steady_clock::now();
+    const std::string error = ReadRecording(record_path, read);
+    const std::chrono::duration<double> opened = std::chrono::steady_clock::now() - read_start;
+    std::printf("export of a 5000-reading block: %.1f ms (goal under 50 ms)\n",
+                1000 * exported.count());
+    std::printf("reading a %zu-row recording (%ju bytes): %.2f s (goal under 2 s)%s\n",
+                read.codes.size(), static_cast<std::uintmax_t>(million.BytesWritten()),
+                opened.count(), error.empty() ? "" : error.c_str());
     std::filesystem::remove(record_path);
   }
 
@@ -96,8 +125,8 @@ int main(int argc, char** argv) {
     const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
     const auto& run = rig.main.run();
-    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s\n",
-                wall, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "");
+    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s\n", wall,
+                spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
         "first 4 of a run are dropped)\n",

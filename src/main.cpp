@@ -131,12 +131,16 @@ int main(int argc, char** argv) {
 
   MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
                                             settings, dialogs, process});
-  DataMenuBuilder(window, main_form.run_data())
-      .Build(options.show_noise, QString::fromStdString(options.open_path));
+  DataMenuBuilder data_menu(window, main_form.run_data());
+  data_menu.Build(options.show_noise);
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   TerminationSignals termination([&window] { window.close(); });
 
   // Start-up runs inside the event loop, so its waits can pump events like every later handler.
-  QTimer::singleShot(0, &window, [&main_form] { main_form.Form_Load(); });
+  QTimer::singleShot(0, &window, [&main_form, &data_menu, &options] {
+    main_form.Form_Load();
+    // After the board's reset, which clears the charts.
+    if (!options.open_path.empty()) data_menu.Open(QString::fromStdString(options.open_path));
+  });
   return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "acquisition/block_view.h"
 
+#include "acquisition/display_mode.h"
 #include "acquisition/noise_math.h"
 #include "acquisition/noise_statistics.h"
 #include "common/number_text.h"
@@ -28,6 +29,7 @@ void ShowBlockOnCharts(std::span<const std::int32_t> codes, const BlockSettings&
     adc_graph.SetPointY(0, point,
                         static_cast<float>(PlotValue(mode, settings.temperature, codes[i], volts)));
   }
+  adc_graph.SetYAxisTitle(TimeGraphTitle(mode, settings.temperature));
   const double sigma = BlockSigma(codes, mean);
   NoiseStatistics::SetGraphBand(adc_graph, mode == DisplayMode::kVolts, settings.temperature, mean,
                                 sigma, settings.volts_per_lsb);

@@ -47,7 +47,7 @@ QString SizeText(unsigned long long bytes) {
 DataMenuBuilder::DataMenuBuilder(QMainWindow& window, RunData& data)
     : window_(window), data_(data) {}
 
-void DataMenuBuilder::Build(bool show_noise, const QString& open_path) {
+void DataMenuBuilder::Build(bool show_noise) {
   QMainWindow* window = &window_;
   RunData* data = &data_;
   QMenu* menu = window->menuBar()->addMenu(kMenu);
@@ -151,8 +151,12 @@ void DataMenuBuilder::Build(bool show_noise, const QString& open_path) {
     open_action->setEnabled(!data->RunGoing() && !opener->Busy());
   });
 
+  opener_ = opener;
   if (show_noise) show_noise_window();
-  if (!open_path.isEmpty()) opener->Open(open_path);
+}
+
+void DataMenuBuilder::Open(const QString& path) {
+  if (opener_ != nullptr) opener_->Open(path);
 }
 
 }  // namespace korvane

@@ -6,6 +6,7 @@
 namespace korvane {
 
 class Form;
+class RecordingOpener;
 class RunData;
 
 /// The "&Data" menu of the main window: the Noise window, the export of the current block as
@@ -15,9 +16,10 @@ class DataMenuBuilder {
  public:
   DataMenuBuilder(QMainWindow& window, RunData& data);
 
-  /// Adds the menu to the window's menu bar; `show_noise` opens the Noise window at once and
-  /// `open_path` (when not empty) opens that recording.
-  void Build(bool show_noise = false, const QString& open_path = {});
+  /// Adds the menu to the window's menu bar; `show_noise` opens the Noise window at once.
+  void Build(bool show_noise = false);
+  /// Opens the recording at `path` as "&Open Recording..." does (after `Build`).
+  void Open(const QString& path);
 
   static constexpr const char* kMenu = "&Data";
   static constexpr const char* kNoiseWindow = "&Noise Window";
@@ -29,6 +31,7 @@ class DataMenuBuilder {
  private:
   QMainWindow& window_;
   RunData& data_;
+  RecordingOpener* opener_ = nullptr;
 };
 
 /// "12.3 kB", "4.56 MB": a file size for the recording status.
