@@ -1,5 +1,6 @@
 #include "records/csv_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -29,7 +30,12 @@ std::string CsvColumnRow(bool temperature) {
 
 std::string CsvHeader(const std::vector<FigureLine>& lines) {
   std::string header = std::string(kCsvMarker) + "\n";
-  for (const auto& [key, value] : lines) header += "# " + key + ": " + value + "\n";
+  for (const auto& [key, value] : lines) {
+    std::string one_line = value;  // a line end inside a value (a file name) would end the line
+    std::replace_if(
+        one_line.begin(), one_line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    header += "# " + key + ": " + one_line + "\n";
+  }
   return header;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
@@ -27,11 +28,13 @@ QAction* AddAction(QMenu& menu, const char* caption, const QKeySequence& shortcu
   return action;
 }
 
+/// Does not wait for the user: a run that goes on meanwhile keeps taking its readings.
 void Warn(QWidget* parent, const QString& title, const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, title, QString::fromStdString(text), QMessageBox::Ok,
-                  parent);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  auto* box = new QMessageBox(QMessageBox::Warning, title, QString::fromStdString(text),
+                              QMessageBox::Ok, parent);
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 }  // namespace
