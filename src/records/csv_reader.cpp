@@ -5,6 +5,7 @@
 #include <charconv>
 #include <fstream>
 #include <string_view>
+#include <vector>
 
 #include "common/hex_digits.h"
 #include "records/csv_format.h"
@@ -15,6 +16,10 @@ namespace {
 
 constexpr std::int64_t kProgressEveryRows = 65536;
 constexpr std::size_t kColumns = 5;
+/// Longer than any header or row this program writes.
+constexpr std::size_t kLongestLine = 4096;
+/// Far beyond any run, and far from the end of the 64-bit range the row count is added to.
+constexpr std::int64_t kLargestIndex = 1'000'000'000'000'000;
 
 std::string AtLine(std::int64_t line, const std::string& what) {
   return "line " + std::to_string(line) + ": " + what;
@@ -44,7 +49,9 @@ std::string ReadRow(std::string_view row, std::int64_t expected_index,
                     const BlockSettings& settings, std::int64_t& index, std::int32_t& code) {
   std::array<std::string_view, kColumns> fields;
   if (!SplitRow(row, fields)) return "a row needs 5 comma-separated values";
-  if (!ReadNumber(fields[0], index) || index < 1) return "the index is not a whole number above 0";
+  if (!ReadNumber(fields[0], index) || index < 1 || index > kLargestIndex) {
+    return "the index is not a whole number from 1 to 10^15";
+  }
   if (expected_index > 0 && index != expected_index) {
     return "the index is " + std::to_string(index) + " where " + std::to_string(expected_index) +
            " comes next: rows are missing or out of order";
@@ -74,18 +81,33 @@ std::string ReadRecording(const std::filesystem::path& path, Recording& recordin
   }
   std::ifstream file(path, std::ios::binary);
   if (!file) return "Cannot open " + path.string() + ".";
-  const auto fault = [&path](std::int64_t line, const std::string& what) {
-    return path.string() + " cannot be opened: " + AtLine(line, what) + ".";
+  return ReadRecording(file, size, path.string(), recording, progress);
+}
+
+std::string ReadRecording(std::istream& file, std::uintmax_t size, const std::string& name,
+                          Recording& recording, const std::function<bool(double)>& progress) {
+  recording = Recording{};
+  const auto fault = [&name](std::int64_t line, const std::string& what) {
+    return name + " cannot be opened: " + AtLine(line, what) + ".";
   };
 
   std::string line;
+  std::vector<char> buffer(kLongestLine + 2);
   std::int64_t number = 0;
   std::uintmax_t bytes = 0;
   bool columns_seen = false;
-  while (std::getline(file, line)) {
+  for (;;) {
+    // Read with a bound, so that a file without line ends cannot fill the memory.
+    file.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto taken = static_cast<std::size_t>(file.gcount());
+    if (taken == 0 && file.eof()) break;
     ++number;
-    bytes += line.size() + 1;
+    if (file.fail() && !file.eof()) {
+      return fault(number, "longer than " + std::to_string(kLongestLine) + " characters");
+    }
     const bool line_ended = !file.eof();
+    line.assign(buffer.data(), line_ended ? taken - 1 : taken);
+    bytes += taken;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (number == 1) {
       if (line != kCsvMarker) {
@@ -131,7 +153,7 @@ std::string ReadRecording(const std::filesystem::path& path, Recording& recordin
     if (progress && number % kProgressEveryRows == 0 &&
         !progress(static_cast<double>(bytes) /
                   static_cast<double>(std::max<std::uintmax_t>(size, 1)))) {
-      return "Opening " + path.string() + " was stopped.";
+      return "Opening " + name + " was stopped.";
     }
   }
   if (number == 0) return fault(1, "the file is empty");

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ inline constexpr std::int64_t kMostRecordingRows = 100'000'000;
 /// the reading. Returns "" when read, else a message that names the line at fault.
 std::string ReadRecording(const std::filesystem::path& path, Recording& recording,
                           const std::function<bool(double)>& progress = {});
+
+/// The same for a stream of `size` bytes; `name` names it in the messages.
+std::string ReadRecording(std::istream& file, std::uintmax_t size, const std::string& name,
+                          Recording& recording, const std::function<bool(double)>& progress = {});
 
 }  // namespace korvane
 

@@ -102,6 +102,7 @@ TEST_F(CsvRecords, BadFilesAreNamedByLineAndReadNoFurther) {
       {"value", ours + columns + "1,0.0,000001,1,1e\n", "line 4: the value is not"},
       {"order", ours + columns + row1 + "3,0.1,000001,1,0\n", "line 5: the index is 3 where 2"},
       {"cut short", ours + columns + row1 + "2,0.001,0000", "line 5: the file ends inside"},
+      {"no line ends", ours + std::string(5000, '1'), "line 3: longer than 4096 characters"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
