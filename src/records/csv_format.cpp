@@ -9,8 +9,9 @@ namespace korvane {
 
 namespace {
 
+/// Room for any double in fixed notation: 309 integer digits, the point and the decimals.
 void AppendFixed(std::string& out, double value, int decimals) {
-  char buffer[64];
+  char buffer[512];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   out.append(buffer, result.ptr);
