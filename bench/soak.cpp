@@ -1,21 +1,28 @@
 // The real window and the simulated board streaming at 57600 bit/s with the smallest decimation
 // in "Continuous" mode (AverNumb 5000), in real time: readings received against readings stored
 // and plotted, the program's CPU use and its peak memory. Run it under Xvfb or with
-// QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), and "spy" to keep the
-// "CommSpy" traffic view open during the run.
+// QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), then "spy" to keep the
+// "CommSpy" traffic view open during the run and/or "record" to record the run to a CSV file in
+// the temporary folder (rows written must equal readings stored; the cost of the writer alone
+// is measured first on a minute's worth of rows).
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
 #include "process_usage.h"
+#include "records/block_export.h"
+#include "records/csv_reader.h"
+#include "records/csv_recorder.h"
 #include "support/window_on_board.h"
 
 namespace {
@@ -45,7 +52,56 @@ int main(int argc, char** argv) {
   rig.port.AddTrafficListener(&counter);
   CommSpyWindow comm_spy(&rig.window);
   rig.port.AddTrafficListener(&comm_spy);
-  const bool spy = argc > 2 && std::string_view(argv[2]) == "spy";
+  bool spy = false;
+  bool record = false;
+  for (int i = 2; i < argc; ++i) {
+    spy = spy || std::string_view(argv[i]) == "spy";
+    record = record || std::string_view(argv[i]) == "record";
+  }
+  const auto record_path = std::filesystem::temp_directory_path() / "korvane-soak-run.csv";
+  if (record) {
+    // The writer's own cost: one minute of rows at the link's 720 readings/s.
+    CsvRecorder alone("bench");
+    const double before = bench::CpuSeconds();
+    alone.Start(record_path);
+    BlockSettings settings;
+    settings.volts_per_lsb = 5.0 / 16777215;
+    settings.seconds_per_reading = 1.0 / 720;
+    alone.RunStarted(settings);
+    for (int i = 0; i < 720 * 60; ++i) alone.ReadingTaken((i * 7919) & 0xFFFFFF);
+    alone.RunEnded();
+    const double cost = bench::CpuSeconds() - before;
+    std::printf(
+        "recording alone: 43200 rows (a minute at 720 readings/s) in %.3f s of CPU, "
+        "%.2f %% of one core (goal under 1 %%)\n",
+        cost, 100 * cost / 60);
+    std::filesystem::remove(record_path);
+
+    // A 5000-reading block exported, and a million-row recording read back.
+    std::vector<std::int32_t> codes(5000);
+    for (std::size_t i = 0; i < codes.size(); ++i)
+      codes[i] = static_cast<std::int32_t>(i % 97) - 48;
+    LastBlock block;
+    block.Show(codes, settings, "bench");
+    const auto export_start = std::chrono::steady_clock::now();
+    WriteBlockCsv(record_path, block, "bench");
+    const std::chrono::duration<double> exported = std::chrono::steady_clock::now() - export_start;
+    CsvRecorder million("bench");
+    million.Start(record_path);
+    million.RunStarted(settings);
+    for (std::int32_t i = 0; i < 1000000; ++i) million.ReadingTaken((i * 79) & 0xFFFFFF);
+    million.RunEnded();
+    Recording read;
+    const auto read_start = std::chrono::steady_clock::now();
+    const std::string error = ReadRecording(record_path, read);
+    const std::chrono::duration<double> opened = std::chrono::steady_clock::now() - read_start;
+    std::printf("export of a 5000-reading block: %.1f ms (goal under 50 ms)\n",
+                1000 * exported.count());
+    std::printf("reading a %zu-row recording (%ju bytes): %.2f s (goal under 2 s)%s\n",
+                read.codes.size(), static_cast<std::uintmax_t>(million.BytesWritten()),
+                opened.count(), error.empty() ? "" : error.c_str());
+    std::filesystem::remove(record_path);
+  }
 
   QTimer::singleShot(0, [&] {
     rig.main.Form_Load();
@@ -64,12 +120,13 @@ int main(int argc, char** argv) {
         form.cmdCntr[2].Click();
       });
     });
+    if (record) rig.main.run_data().recorder().Start(record_path);
     form.cmdCntr[2].Click();  // returns when the stop click has ended the run
     const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
     const auto& run = rig.main.run();
-    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s\n", wall,
-                spy ? ", CommSpy open" : "");
+    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s\n", wall,
+                spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
         "first 4 of a run are dropped)\n",
@@ -79,6 +136,16 @@ int main(int argc, char** argv) {
     std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
                 bench::PeakResidentMegabytes());
     std::printf("board errors shown: %zu\n", rig.dialogs.messages.size());
+    if (record) {
+      const auto& recorder = rig.main.run_data().recorder();
+      std::printf("recorded: %lld rows written for %lld readings stored (%s), %llu bytes, %s\n",
+                  static_cast<long long>(recorder.RowsWritten()),
+                  static_cast<long long>(run.ReadingsUsed()),
+                  recorder.RowsWritten() == run.ReadingsUsed() ? "equal" : "NOT EQUAL",
+                  static_cast<unsigned long long>(recorder.BytesWritten()),
+                  std::filesystem::exists(record_path) ? "file named" : "FILE NOT NAMED");
+      std::filesystem::remove(record_path);
+    }
     QApplication::quit();
   });
   return QApplication::exec();

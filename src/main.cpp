@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/main_form.h"
+#include "app/view/data_menu_builder.h"
 #include "app/view/main_window.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
@@ -27,18 +28,22 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
-    "[--version]\n"
+    "[--version] [--show-noise] [--open=FILE]\n"
     "  S or s        no beeps\n"
     "  port          serial port number 1..256 to try first (0: search all ports)\n"
     "  clock-MHz     the chip's clock; measured through the board when left out\n"
     "  --simulate    use the simulated evaluation board instead of the serial ports\n"
-    "  --blank-board with --simulate: the simulated board's flash starts empty\n";
+    "  --blank-board with --simulate: the simulated board's flash starts empty\n"
+    "  --show-noise  open the Noise window beside the main window\n"
+    "  --open=FILE   show a recording (CSV written by this program) at start\n";
 
 struct ProgramOptions {
   bool simulate = false;
   bool blank_board = false;
   bool help = false;
   bool version = false;
+  bool show_noise = false;
+  std::string open_path;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
 };
@@ -58,6 +63,10 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.help = true;
     } else if (argument == "--version") {
       options.version = true;
+    } else if (argument == "--show-noise") {
+      options.show_noise = true;
+    } else if (argument.starts_with("--open=")) {
+      options.open_path = argument.substr(std::string_view("--open=").size());
     } else if (argument.starts_with("--") && options.error.empty()) {
       options.error = "unknown option " + std::string(argument);
     }
@@ -127,10 +136,16 @@ int main(int argc, char** argv) {
 
   MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
                                             settings, dialogs, process});
+  DataMenuBuilder data_menu(window, main_form.run_data());
+  data_menu.Build(options.show_noise);
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   TerminationSignals termination([&window] { window.close(); });
 
   // Start-up runs inside the event loop, so its waits can pump events like every later handler.
-  QTimer::singleShot(0, &window, [&main_form] { main_form.Form_Load(); });
+  QTimer::singleShot(0, &window, [&main_form, &data_menu, &options] {
+    main_form.Form_Load();
+    // After the board's reset, which clears the charts.
+    if (!options.open_path.empty()) data_menu.Open(QString::fromStdString(options.open_path));
+  });
   return QApplication::exec();
 }

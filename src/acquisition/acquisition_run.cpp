@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "acquisition/block_samples.h"
 #include "common/number_text.h"
 
 namespace korvane {
@@ -55,6 +56,8 @@ void AcquisitionRun::RunADC() {
     form_.RunState = kFailedStart;
     return End();
   }
+  const BlockSettings settings = BlockSettingsFromForm(form_);
+  for (ReadingListener* listener : listeners_) listener->RunStarted(settings);
   std::int32_t index = kFirstUsedIndex;
   std::string text;
   while (form_.TestGo) {
@@ -66,6 +69,7 @@ void AcquisitionRun::RunADC() {
     if (index > 0) {
       presenter_.ShowReading(code, index);
       ++readings_used_;
+      for (ReadingListener* listener : listeners_) listener->ReadingTaken(code);
     }
     if (Sampling() == kOnce && index > 0) break;
     if (Sampling() == kSample && index >= form_.AverNumb && index >= 5) {
@@ -83,6 +87,7 @@ void AcquisitionRun::RunADC() {
       index = 0;
     }
   }
+  for (ReadingListener* listener : listeners_) listener->RunEnded();
   End();
 }
 
@@ -156,6 +161,11 @@ bool AcquisitionRun::NextReading(std::string& text) {
 }
 
 void AcquisitionRun::CloseBlock() {
+  if (!listeners_.empty()) {
+    const BlockSettings settings = BlockSettingsFromForm(form_);
+    for (ReadingListener* listener : listeners_)
+      listener->BlockClosed(BlockSamples(form_), settings);
+  }
   double sigma = 0;
   noise_.CalcNoise(sigma);
   if (sigma > 0 && form_.AverNumb > 30) histogram_.Gistogram(sigma);

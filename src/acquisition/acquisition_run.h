@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "acquisition/histogram.h"
 #include "acquisition/noise_statistics.h"
 #include "acquisition/reading_lines.h"
+#include "acquisition/reading_listener.h"
 #include "acquisition/reading_presenter.h"
 #include "form/form.h"
 #include "link/board_link.h"
@@ -24,6 +26,9 @@ class AcquisitionRun {
                  ReadingPresenter& presenter, NoiseStatistics& noise, Histogram& histogram);
 
   void RunADC();
+
+  /// `listener` sees every later run's readings and block ends; it must outlive the run.
+  void AddListener(ReadingListener& listener) { listeners_.push_back(&listener); }
 
   /// Readings the last run took from the stream, the four dropped ones included.
   std::int64_t ReadingsTaken() const { return readings_taken_; }
@@ -74,6 +79,7 @@ class AcquisitionRun {
   std::int64_t readings_taken_ = 0;
   std::int64_t readings_used_ = 0;
   int progress_max_before_ = 0;
+  std::vector<ReadingListener*> listeners_;
 };
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquisition/reading_math.h"
 #include "form/form.h"
 #include "platform/chart.h"
 
@@ -15,5 +16,8 @@ void SetDisplayMode(Form& form, Chart& adc_graph);
 /// A click on a display-mode button stops a running acquisition; the new mode takes effect when
 /// the next run starts. None of the three buttons is highlighted.
 void optDataShow_Click(Form& form);
+
+/// The time graph's Y-axis title that `SetDisplayMode` gives a display mode and input.
+const char* TimeGraphTitle(DisplayMode mode, bool temperature);
 
 }  // namespace korvane

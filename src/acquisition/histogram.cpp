@@ -20,8 +20,12 @@ constexpr int kPoints = HistogramBins::kBins + 2;
 Histogram::Histogram(Form& form, Chart& histo) : form_(form), histo_(histo) {}
 
 void Histogram::Gistogram(const double& Sgm) {
-  if (!(Sgm > 0)) return;
-  const HistogramBins bins = CountBins(BlockSamples(form_), form_.MeanCode, Sgm);
+  Draw(BlockSamples(form_), form_.MeanCode, Sgm);
+}
+
+void Histogram::Draw(std::span<const std::int32_t> samples, double mean, double sigma) {
+  if (!(sigma > 0)) return;
+  const HistogramBins bins = CountBins(samples, mean, sigma);
   const int m = bins.mean_bin;
 
   histo_.SetPointCount(kPoints);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 #include "form/form.h"
 #include "platform/chart.h"
 
@@ -13,6 +16,8 @@ class Histogram {
 
   /// Draws nothing when `Sgm` is 0 or less.
   void Gistogram(const double& Sgm);
+  /// Draws the bins of any block of signed codes around `mean`, as a block end draws its own.
+  void Draw(std::span<const std::int32_t> samples, double mean, double sigma);
 
  private:
   Form& form_;

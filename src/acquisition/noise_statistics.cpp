@@ -31,14 +31,20 @@ void NoiseStatistics::CalcNoise(double& sigma) {
   form_.txtDisplay.SetEnabled(true);
 
   const double volts_per_lsb = form_.VoltsPerCode / std::ldexp(1.0, form_.PgaGainExp);
-  if (form_.optDataShow[0].Value()) {
-    const YBand band = VoltsBand(form_.MeanCode, sigma, volts_per_lsb);
-    adc_graph_.SetYRange(band.min, band.max);
+  SetGraphBand(adc_graph_, form_.optDataShow[0].Value(), form_.optADCinput[1].Value(),
+               form_.MeanCode, sigma, volts_per_lsb);
+}
+
+void NoiseStatistics::SetGraphBand(Chart& adc_graph, bool volts_mode, bool temperature, double mean,
+                                   double sigma, double volts_per_lsb) {
+  if (volts_mode) {
+    const YBand band = VoltsBand(mean, sigma, volts_per_lsb);
+    adc_graph.SetYRange(band.min, band.max);
   }
-  if (form_.optADCinput[1].Value()) {
-    const YBand band = TemperatureBand(DiodeCelsius(form_.MeanCode * volts_per_lsb));
-    adc_graph_.SetYRange(band.min, band.max);
-    adc_graph_.SetYAxisTitle(kTemperatureTitle);
+  if (temperature) {
+    const YBand band = TemperatureBand(DiodeCelsius(mean * volts_per_lsb));
+    adc_graph.SetYRange(band.min, band.max);
+    adc_graph.SetYAxisTitle(kTemperatureTitle);
   }
 }
 

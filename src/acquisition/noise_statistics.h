@@ -20,6 +20,11 @@ class NoiseStatistics {
   /// `sigma` is only written: the block's standard deviation in LSB as shown.
   void CalcNoise(double& sigma);
 
+  /// The time graph's fixed Y range around a block: mean +- 4 sigma in volts in the display mode
+  /// "V", one degree around the mean temperature for the temperature input; nothing otherwise.
+  static void SetGraphBand(Chart& adc_graph, bool volts_mode, bool temperature, double mean,
+                           double sigma, double volts_per_lsb);
+
  private:
   Form& form_;
   Chart& adc_graph_;

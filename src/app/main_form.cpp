@@ -28,7 +28,8 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       histogram_(form, platform.histo),
       run_(form, link_, platform.adc_graph, platform.histo, presenter_, noise_, histogram_),
       command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}),
-      port_loss_notice_(form, platform.port) {
+      port_loss_notice_(form, platform.port),
+      run_data_(form, run_, platform.port, platform.adc_graph, histogram_, VersionText()) {
   WireHandlers();
 }
 
@@ -136,6 +137,7 @@ void MainForm::DockProgressBar() {
 }
 
 void MainForm::Form_Unload() {
+  run_data_.Finish();  // a recording under way gets its name before the program ends
   platform_.settings.Write(kSettingsApplication, kSettingsSection, kPortKey,
                            platform_.port.CommPort());
   if (platform_.port.IsPortOpen()) platform_.port.ClosePort();

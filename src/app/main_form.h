@@ -14,6 +14,7 @@
 #include "app/command_buttons.h"
 #include "app/platform_services.h"
 #include "app/port_loss_notice.h"
+#include "app/run_data.h"
 #include "form/form.h"
 #include "link/board_discovery.h"
 #include "link/board_link.h"
@@ -43,6 +44,7 @@ class MainForm {
   AcquisitionRun& run() { return run_; }
   AdcSetup& adc_setup() { return adc_setup_; }
   SettingsPanel& settings_panel() { return settings_panel_; }
+  RunData& run_data() { return run_data_; }
 
   static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
   static constexpr const char* kSettingsSection = "Settings";
@@ -73,6 +75,7 @@ class MainForm {
   AcquisitionRun run_;
   CommandButtons command_buttons_;
   PortLossNotice port_loss_notice_;
+  RunData run_data_;
   bool reset_queued_ = false;
 };
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "acquisition/noise_figures.h"
+#include "records/csv_reader.h"
 #include "support/scenario_rig.h"
 
 namespace korvane {
@@ -86,6 +89,34 @@ TEST(AcquisitionScenario, HistogramFromBlocksOf31On) {
     EXPECT_NE(rig.form.txtDeviation.Text(), "0.0") << block << ": statistics at every block end";
     EXPECT_EQ(rig.histo.series_color == 32768u, block == 31) << block;
   }
+}
+
+/// Record a run on the simulated board, open the file: the same block and the same figures.
+TEST(AcquisitionScenario, RecordedRunOpensWithTheStatisticsOfItsLastBlock) {
+  ScenarioRig rig(1, BoardWithInputs(0));
+  rig.main.Form_Load();
+  rig.form.txtAverNumb.SetText("50");
+  const auto path = std::filesystem::temp_directory_path() / "korvane-scenario-run.csv";
+  std::filesystem::remove(path);
+  RunData& data = rig.main.run_data();
+  ASSERT_EQ(data.recorder().Start(path), "");
+  RunFor(rig, 8);
+  EXPECT_FALSE(data.recorder().Recording()) << "the recording ends with the run";
+  EXPECT_EQ(data.recorder().RowsWritten(), rig.main.run().ReadingsUsed());
+  EXPECT_GT(rig.main.run().ReadingsUsed(), 100) << "two blocks and part of a third";
+
+  const std::vector<std::int32_t> run_block = data.last_block().Codes();
+  const auto run_lines =
+      NoiseFigureLines(data.last_block().Figures(), data.last_block().Settings());
+  ASSERT_EQ(run_block.size(), 50u);
+  Recording recording;
+  ASSERT_EQ(ReadRecording(path, recording), "");
+  EXPECT_EQ(std::ssize(recording.codes), rig.main.run().ReadingsUsed());
+  ASSERT_TRUE(data.ShowRecording(recording, "run.csv"));
+  EXPECT_EQ(data.last_block().Codes(), run_block);
+  EXPECT_EQ(NoiseFigureLines(data.last_block().Figures(), data.last_block().Settings()), run_lines);
+  EXPECT_EQ(rig.adc_graph.PointCount(), 51);
+  std::filesystem::remove(path);
 }
 
 }  // namespace

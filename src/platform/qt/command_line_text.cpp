@@ -8,12 +8,15 @@ namespace korvane {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kProgramOptions = {"--simulate", "--blank-board",
-                                                             "--help", "--version"};
+constexpr std::array<std::string_view, 5> kProgramOptions = {"--simulate", "--blank-board",
+                                                             "--help", "--version", "--show-noise"};
+/// An option that carries its value after "=".
+constexpr std::string_view kOpenOption = "--open=";
 
 bool IsProgramOption(const std::string& argument) {
   return std::find(kProgramOptions.begin(), kProgramOptions.end(), argument) !=
-         kProgramOptions.end();
+             kProgramOptions.end() ||
+         argument.starts_with(kOpenOption);
 }
 
 }  // namespace
