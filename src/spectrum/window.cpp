@@ -36,14 +36,20 @@ WindowShape MakeWindow(WindowKind kind, std::size_t length) {
   shape.kind = kind;
   shape.lobe_bins = static_cast<int>(terms.size());
   shape.weights.resize(length);
+  // cos(2 pi k n / N) is the table's entry k n mod N: one cosine per point, not one per term.
+  std::vector<double> cosines(length);
+  const double step = 2.0 * std::numbers::pi / static_cast<double>(length);
+  for (std::size_t j = 0; j < length; ++j) cosines[j] = std::cos(step * static_cast<double>(j));
+  std::vector<std::size_t> index(terms.size(), 0);  // k n mod N, kept by adding k
   double sum = 0.0;
   double sum_squares = 0.0;
-  const double step = 2.0 * std::numbers::pi / static_cast<double>(length);
   for (std::size_t n = 0; n < length; ++n) {
     double w = 0.0;
     double sign = 1.0;
     for (std::size_t k = 0; k < terms.size(); ++k, sign = -sign) {
-      w += sign * terms[k] * std::cos(step * static_cast<double>(k * n % length));
+      w += sign * terms[k] * cosines[index[k]];
+      index[k] += k;
+      if (index[k] >= length) index[k] -= length;
     }
     shape.weights[n] = w;
     sum += w;
