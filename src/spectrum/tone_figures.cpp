@@ -54,13 +54,31 @@ class BinMap {
   std::vector<Owner> owner_;
 };
 
-/// Mean noise power of one bin, from the median of the bins away from DC (a tone and its
-/// harmonics do not move a median); the median of a single transform's bins is ln 2 of the mean.
-double TypicalNoiseBin(const Spectrum& spectrum) {
-  std::vector<double> bins(spectrum.power.begin() + spectrum.DcBins(), spectrum.power.end());
+/// Mean noise power of one bin, from the median of `bins` (a tone and its harmonics do not
+/// move a median); the median of a single transform's bins is ln 2 of the mean.
+double TypicalNoiseBin(std::vector<double> bins) {
+  if (bins.empty()) return 0.0;
   auto middle = bins.begin() + bins.size() / 2;
   std::nth_element(bins.begin(), middle, bins.end());
   return *middle / std::numbers::ln2;
+}
+
+/// A tone stands 20 dB out of the whole spectrum's noise and out of the bins near it (two to
+/// six lobes away, at least 8 to 24 bins: beyond the rectangular window's near side lobes);
+/// 1/f noise or drift piles up at the lowest bins but stands out of nothing nearby.
+bool StandsOut(const Spectrum& spectrum, std::size_t peak, double lobe_power) {
+  const auto lobe = static_cast<std::size_t>(spectrum.lobe_bins);
+  const double noise_in_lobe = 100.0 * static_cast<double>(2 * lobe + 1);
+  const std::vector<double> away_from_dc(spectrum.power.begin() + spectrum.DcBins(),
+                                         spectrum.power.end());
+  std::vector<double> nearby;
+  for (std::size_t d = std::max<std::size_t>(2 * lobe, 8); d <= std::max<std::size_t>(6 * lobe, 24);
+       ++d) {
+    if (peak >= d + spectrum.DcBins()) nearby.push_back(spectrum.power[peak - d]);
+    if (peak + d < spectrum.power.size()) nearby.push_back(spectrum.power[peak + d]);
+  }
+  return lobe_power > noise_in_lobe * TypicalNoiseBin(away_from_dc) &&
+         lobe_power > noise_in_lobe * TypicalNoiseBin(nearby);
 }
 
 double AliasedHz(double frequency_hz, double sample_rate_hz) {
@@ -102,7 +120,7 @@ ToneFigures AnalyseTone(const Spectrum& spectrum, const ToneSettings& settings) 
     return figures;
   }
   const auto [fundamental, centre] = bins.TakeLobe(peak, lobe, Owner::kFundamental, free);
-  if (!(fundamental > 100.0 * (2 * lobe + 1) * TypicalNoiseBin(spectrum))) {
+  if (!StandsOut(spectrum, peak, fundamental)) {
     figures.error = SpectrumError::kNoTone;
     return figures;
   }
