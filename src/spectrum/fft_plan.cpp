@@ -24,8 +24,15 @@ FftPlan::FftPlan(std::size_t length) : length_(length) {
     fftw_free(output);
     throw std::bad_alloc();
   }
-  std::lock_guard guard(PlannerLock());
-  plan_ = fftw_plan_dft_r2c_1d(static_cast<int>(length), input_, output, FFTW_ESTIMATE);
+  {
+    std::lock_guard guard(PlannerLock());
+    plan_ = fftw_plan_dft_r2c_1d(static_cast<int>(length), input_, output, FFTW_ESTIMATE);
+  }
+  if (!plan_) {
+    fftw_free(input_);
+    fftw_free(output);
+    throw std::bad_alloc();
+  }
 }
 
 FftPlan::~FftPlan() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "spectrum/fft_plan.h"
 
@@ -14,6 +15,9 @@ bool SettingsValid(const SpectrumSettings& settings) {
 }
 
 SpectrumError CheckRecord(std::span<const double> record, std::size_t segment_length) {
+  if (segment_length > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    return SpectrumError::kBadSettings;  // FFTW takes the length as an int
+  }
   if (segment_length < kMinimumReadings || record.size() < segment_length) {
     return SpectrumError::kTooShort;
   }
