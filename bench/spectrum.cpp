@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "spectrum/power_spectrum.h"

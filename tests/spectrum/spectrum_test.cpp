@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "spectrum/band_noise.h"
