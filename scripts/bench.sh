@@ -10,6 +10,7 @@ echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
   "$(awk '/MemTotal/ {printf "%.0f GB", $2 / 1048576}' /proc/meminfo)," \
   "$(. /etc/os-release && echo "$PRETTY_NAME")"
 build/bench/korvane_reading_path
+build/bench/korvane_spectrum_bench --benchmark_min_time=0.5
 xvfb-run -a build/bench/korvane_idle_wait 10000
 xvfb-run -a build/bench/korvane_startup
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"

@@ -13,7 +13,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
 fi
 if [ -n "${CI:-}" ] && [ "$seconds" -gt 60 ]; then seconds=60; fi
 
-packages=(cmake ninja-build clang libclang-rt-14-dev)
+packages=(cmake ninja-build pkg-config libfftw3-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,7 +3,7 @@
 # sudo). dpkg-dev and file let CPack find the package's library dependencies.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config libfftw3-dev
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
