@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "board/filter_response.h"
 #include "board/gaussian_noise.h"
 #include "board/signal_options.h"
 #include "code_statistics.h"
@@ -102,6 +101,7 @@ TEST(AdcModel, TonesPassTheFilterAsItsTapsSay) {
   struct Case {
     const char* options;
     AdcFilter filter;
+    int order;  ///< of the sinc filter the setting selects
     int decimation;
     int negative_input;
     double probe_hz;
@@ -109,21 +109,21 @@ TEST(AdcModel, TonesPassTheFilterAsItsTapsSay) {
     double probe_degrees;
   };
   const Case cases[] = {
-      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kSinc3, 576, 8, 5.0, 0.1, 30.0},
-      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kSinc2, 576, 8, 5.0, 0.1, 30.0},
-      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kFast, 576, 8, 5.0, 0.1, 30.0},
-      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kAuto, 480, 8, 5.0, 0.1, 30.0},
-      {"--sim-sine=AIN0,0.1,5,30,h3:-20", AdcFilter::kSinc3, 576, 8, 15.0, 0.01, 90.0},
-      {"--sim-sine=AIN1,0.1,5,30", AdcFilter::kSinc3, 576, 8, 5.0, 0.0, 0.0},
-      {"--sim-sine=AINCOM,0.1,5", AdcFilter::kSinc3, 576, 8, 5.0, -0.1, 0.0},
+      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kSinc3, 3, 576, 8, 5.0, 0.1, 30.0},
+      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kSinc2, 2, 576, 8, 5.0, 0.1, 30.0},
+      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kFast, 1, 576, 8, 5.0, 0.1, 30.0},
+      {"--sim-sine=AIN0,0.1,5,30", AdcFilter::kAuto, 3, 480, 8, 5.0, 0.1, 30.0},
+      {"--sim-sine=AIN0,0.1,5,30,h3:-20", AdcFilter::kSinc3, 3, 576, 8, 15.0, 0.01, 90.0},
+      {"--sim-sine=AIN1,0.1,5,30", AdcFilter::kSinc3, 3, 576, 8, 5.0, 0.0, 0.0},
+      {"--sim-sine=AINCOM,0.1,5", AdcFilter::kSinc3, 3, 576, 8, 5.0, -0.1, 0.0},
       // Folded back by the modulator's sampling and then by the conversions': seen at 5 Hz.
-      {"--sim-sine=AIN0,0.1,28805", AdcFilter::kSinc3, 576, 8, 28805.0, 0.1, 0.0},
+      {"--sim-sine=AIN0,0.1,28805", AdcFilter::kSinc3, 3, 576, 8, 28805.0, 0.1, 0.0},
       // Hum at the data rate and its multiples falls into the notches; off them it passes.
-      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 576, 8, 50.0, 0.1, 0.0},
-      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 480, 8, 50.0, 0.1, 0.0},
-      {"--sim-mains=60,0.1,h3:-6", AdcFilter::kSinc2, 576, 8, 180.0, 0.1 / 1.9953, 0.0},
-      {"--sim-mains=60,0.1,h3:-6", AdcFilter::kSinc2, 1920, 8, 180.0, 0.1 / 1.9953, 0.0},
-      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 480, 1, 50.0, 0.0, 0.0},  // AIN0 - AIN1
+      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 3, 576, 8, 50.0, 0.1, 0.0},
+      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 3, 480, 8, 50.0, 0.1, 0.0},
+      {"--sim-mains=60,0.1,h3:-6", AdcFilter::kSinc2, 2, 576, 8, 180.0, 0.1 / 1.9953, 0.0},
+      {"--sim-mains=60,0.1,h3:-6", AdcFilter::kSinc2, 2, 1920, 8, 180.0, 0.1 / 1.9953, 0.0},
+      {"--sim-mains=50,0.1", AdcFilter::kSinc3, 3, 480, 1, 50.0, 0.0, 0.0},  // AIN0 - AIN1
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.options) + " D " + std::to_string(c.decimation) + " filter " +
@@ -151,7 +151,7 @@ TEST(AdcModel, TonesPassTheFilterAsItsTapsSay) {
     // A sine A sin(wt + p) shows as A e^(i(p - pi/2)) times the filter's gain.
     const std::complex<double> expected =
         c.probe_volts * 16777215.0 / 5.0 *
-        TapsGain(FilterResponse::Order(c.filter), c.decimation, kModulatorHz, c.probe_hz) *
+        TapsGain(c.order, c.decimation, kModulatorHz, c.probe_hz) *
         std::polar(1.0, (c.probe_degrees - 90.0) * std::numbers::pi / 180.0);
     EXPECT_NEAR(seen.real(), expected.real(), 2.0);
     EXPECT_NEAR(seen.imag(), expected.imag(), 2.0);
