@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/main_form.h"
 #include "app/view/data_menu_builder.h"

@@ -26,8 +26,6 @@ class AdcModel {
   /// A chip reset forgets every calibration.
   void ForgetCalibration() { calibration_ = {}; }
 
-  const SimulatedSignals& Signals() const { return signals_; }
-
   /// One conversion at `data_rate_hz` that ends at `at_seconds` (the board's time: the signals
   /// are taken at that instant, so their sampling is the converter's), noise included: a signed
   /// code for bipolar input, a straight one for unipolar input (see CodeForVolts).
