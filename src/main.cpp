@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/main_form.h"
 #include "app/view/data_menu_builder.h"
 #include "app/view/main_window.h"
+#include "board/signal_options.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
 #include "form/form.h"
@@ -29,13 +31,23 @@ namespace {
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
     "[--version] [--show-noise] [--open=FILE]\n"
+    "       [--sim-sine=INPUT,VOLTS,HZ[,PHASE][,hN:DBC...]] [--sim-mains=HZ,VOLTS[,hN:DBC...]]\n"
+    "       [--sim-flicker-corner=HZ]\n"
     "  S or s        no beeps\n"
     "  port          serial port number 1..256 to try first (0: search all ports)\n"
     "  clock-MHz     the chip's clock; measured through the board when left out\n"
     "  --simulate    use the simulated evaluation board instead of the serial ports\n"
     "  --blank-board with --simulate: the simulated board's flash starts empty\n"
     "  --show-noise  open the Noise window beside the main window\n"
-    "  --open=FILE   show a recording (CSV written by this program) at start\n";
+    "  --open=FILE   show a recording (CSV written by this program) at start\n"
+    "  with --simulate, signals on the simulated board's inputs:\n"
+    "  --sim-sine=INPUT,VOLTS,HZ[,PHASE][,hN:DBC...]\n"
+    "                a sine on INPUT (AIN0..AIN7, AINCOM): amplitude, frequency, phase in\n"
+    "                degrees, harmonics N (2..100) at DBC dB below it (h3:-60); repeatable\n"
+    "  --sim-mains=HZ,VOLTS[,hN:DBC...]\n"
+    "                mains hum (45..65 Hz) on AIN0..AIN7, against AINCOM\n"
+    "  --sim-flicker-corner=HZ\n"
+    "                1/f noise that meets the white noise at HZ\n";
 
 struct ProgramOptions {
   bool simulate = false;
@@ -44,6 +56,9 @@ struct ProgramOptions {
   bool version = false;
   bool show_noise = false;
   std::string open_path;
+  korvane::SimulatedSignals input_signals;
+  /// The first signal option, for the message when --simulate is missing.
+  std::string first_signal_option;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
 };
@@ -67,12 +82,21 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.show_noise = true;
     } else if (argument.starts_with("--open=")) {
       options.open_path = argument.substr(std::string_view("--open=").size());
+    } else if (korvane::IsSignalOption(argument)) {
+      if (options.first_signal_option.empty()) {
+        options.first_signal_option = argument.substr(0, argument.find('='));
+      }
+      std::string error = korvane::ApplySignalOption(argument, options.input_signals);
+      if (options.error.empty()) options.error = std::move(error);
     } else if (argument.starts_with("--") && options.error.empty()) {
       options.error = "unknown option " + std::string(argument);
     }
   }
   if (options.blank_board && !options.simulate && options.error.empty()) {
     options.error = "--blank-board needs --simulate";
+  }
+  if (!options.first_signal_option.empty() && !options.simulate && options.error.empty()) {
+    options.error = options.first_signal_option + " needs --simulate";
   }
   return options;
 }
@@ -120,6 +144,7 @@ int main(int argc, char** argv) {
     // Something to measure on every input: AIN0..AIN7, then AINCOM at ground.
     board_options.adc_inputs.volts = {1.2345678, -0.75, 0.5, 2.0, 0.1, 0.0, 0.0, 0.010, 0.0};
     board_options.adc_inputs.temperature_celsius = 27.3;
+    board_options.input_signals = options.input_signals;
     board = std::make_unique<SimulatedBoard>(time, board_options);
     port =
         std::make_unique<SimulatedSerialPort>(time, *board, SimulatedSerialPort::kFirstPortOpened);

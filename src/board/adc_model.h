@@ -5,15 +5,17 @@
 #include "board/adc_inputs.h"
 #include "board/adc_transfer.h"
 #include "board/converter_setup.h"
+#include "board/flicker_noise.h"
 #include "board/gaussian_noise.h"
+#include "board/simulated_signals.h"
 
 namespace korvane {
 
 /// The chip's converter: the inputs it sees, what calibration has removed of its errors, and
-/// its noise. Deterministic from the seed.
+/// its noise, and the signals added to its inputs. Deterministic from the seed.
 class AdcModel {
  public:
-  AdcModel(const AdcInputs& inputs, std::uint32_t seed) : inputs_(inputs), noise_(seed) {}
+  AdcModel(const AdcInputs& inputs, std::uint32_t seed, SimulatedSignals input_signals = {});
 
   /// A change takes effect at the next conversion.
   AdcInputs& Inputs() { return inputs_; }
@@ -24,14 +26,17 @@ class AdcModel {
   /// A chip reset forgets every calibration.
   void ForgetCalibration() { calibration_ = {}; }
 
-  /// One conversion at `data_rate_hz`, noise included: a signed code for bipolar input, a
-  /// straight one for unipolar input (see CodeForVolts).
-  std::int32_t Convert(const ConverterSetup& setup, double data_rate_hz);
+  /// One conversion at `data_rate_hz` that ends at `at_seconds` (the board's time: the signals
+  /// are taken at that instant, so their sampling is the converter's), noise included: a signed
+  /// code for bipolar input, a straight one for unipolar input (see CodeForVolts).
+  std::int32_t Convert(const ConverterSetup& setup, double data_rate_hz, double at_seconds);
 
  private:
   AdcInputs inputs_;
   ChipCalibration calibration_;
   GaussianNoise noise_;
+  SimulatedSignals signals_;
+  FlickerNoise flicker_;
 };
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "board/adc_inputs.h"
+#include "board/simulated_signals.h"
 
 namespace korvane {
 
@@ -50,6 +51,8 @@ struct BoardOptions {
   std::uint32_t seed = 1;
   /// What the converter's inputs carry at power-up; SimulatedBoard::ConverterInputs changes it.
   AdcInputs adc_inputs;
+  /// Tones, mains hum and 1/f noise on top of the inputs; none by default.
+  SimulatedSignals input_signals;
   BoardFaults faults;
 };
 

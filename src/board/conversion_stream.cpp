@@ -68,7 +68,8 @@ void ConversionStream::TakeDueConversions() {
     SkipConversionsWhileSending();
     if (ConversionTime(next_index_) > now) break;
     const double taken_at = ConversionTime(next_index_++);
-    if (const auto result = averager_->Add(adc_.Convert(setup_, data_rate_hz_))) {
+    const std::int32_t code = adc_.Convert(setup_, data_rate_hz_, taken_at / 1e6);
+    if (const auto result = averager_->Add(code)) {
       const Micros line_start = std::max(line_free_at_(), time_.Now());
       send_(ResultLine(*result));
       if (!IsRunning()) return;  // the sender stopped the stream

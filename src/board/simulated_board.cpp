@@ -36,7 +36,7 @@ SimulatedBoard::SimulatedBoard(TimeBase& time, BoardOptions options)
       program_(sfrs_),
       random_(options.seed),
       noise_random_(options.seed ^ kLineNoiseSeedMix),
-      adc_(options.adc_inputs, options.seed ^ kNoiseSeedMix),
+      adc_(options.adc_inputs, options.seed ^ kNoiseSeedMix, options.input_signals),
       stream_(
           time, adc_, [this](std::string_view bytes) { Send(std::string(bytes)); },
           [this] { return transmit_free_at_; }),

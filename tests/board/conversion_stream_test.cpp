@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <complex>
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -198,6 +200,29 @@ TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   EXPECT_TRUE(bench.board.AdcCalibration().offset_removed);
   EXPECT_FALSE(bench.board.AdcCalibration().gain_removed);
   EXPECT_NEAR(mean_of_two_seconds("U3"), 0, 2);
+}
+
+TEST(ConversionStream, TonesAreTakenAtTheInstantsOfTheConversions) {
+  BoardOptions options = ClockedAt(1.8432);
+  options.input_signals.sines.push_back({.input = 0,
+                                         .amplitude_volts = 0.5,
+                                         .frequency_hz = 1.0,
+                                         .phase_degrees = 0,
+                                         .harmonics = {}});
+  StreamBench bench(options);
+  bench.Write({"RWD708"});
+  // 15 conversions a second, each 1/15 s after the one before: 20 whole periods of the tone.
+  auto codes = Codes(bench.Stream("U3", Micros{20'100'000}));
+  ASSERT_GE(codes.size(), 300u);
+  codes.resize(300);
+  std::complex<double> seen = 0.0;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    seen += 2.0 / 300.0 * codes[i] *
+            std::polar(1.0, -2.0 * std::numbers::pi * static_cast<double>(i) / 15.0);
+  }
+  // Sinc3 at 15 Hz passes 1 Hz at [sin(pi / 15) / (1920 sin(pi / 28800))]^3 = 0.978275.
+  EXPECT_NEAR(std::abs(seen), 0.5 * 0.978275 * 16777215 / 5.0, 3.0);
+  EXPECT_TRUE(bench.End());
 }
 
 TEST(ConversionStream, OnlyACrOrAResetEndsIt) {
