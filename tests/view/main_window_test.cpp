@@ -75,6 +75,7 @@ TEST_F(MainWindowTest, EveryControlHasOneWidgetShowingItsModelNamedAfterItsCapti
   EXPECT_EQ(window.objectName(), "frmKorvane_Demo");
   EXPECT_EQ(window.windowTitle(), Q(form.frmKorvane_Demo.Caption()));
   EXPECT_TRUE(window.menuBar()->actions().contains(Find<QMenu>("mnuFile")->menuAction()));
+  EXPECT_EQ(Find<QMenu>("mnuGraph")->title(), "&Graph");
   int handler_runs = 0;
   auto count = [&] { ++handler_runs; };
   form.txtFMod.SetOnChange(count);
