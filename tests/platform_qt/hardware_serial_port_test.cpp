@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include "app/port_loss_notice.h"
 #include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_device_identity.h"
 #include "platform/qt/serial_device_order.h"
 #include "support/fakes.h"
 
@@ -66,6 +69,29 @@ TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
             (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0",
                                       "/dev/ttyS2", "/dev/ttyS10"}));
   EXPECT_TRUE(OrderSerialDevices({}).empty());
+}
+
+TEST(QtSerialDeviceIdentityTest, AReturnedAdapterIsKnownByItsStableNameOrSerialNumber) {
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A10KZP4M-if00-port0";
+  const std::vector<SerialDeviceIdentity> present = {
+      {"/dev/ttyS0", "", ""}, {"/dev/ttyUSB0", "B77", ""}, {"/dev/ttyUSB1", "A10KZP4M", by_id}};
+  const std::tuple<SerialDeviceIdentity, std::string> cases[] = {
+      {{"/dev/ttyUSB0", "A10KZP4M", by_id}, "/dev/ttyUSB1"},  // back in another socket
+      {{"/dev/ttyUSB3", "B77", ""}, "/dev/ttyUSB0"},
+      {{"/dev/ttyUSB0", "C1", "/dev/serial/by-id/usb-other"}, ""},  // another adapter there now
+      {{"/dev/ttyS0", "", ""}, ""},  // nothing tells it from a stranger in its socket
+  };
+  for (const auto& [lost, found] : cases) EXPECT_EQ(FindSameDevice(lost, present), found);
+
+  const auto folder = std::filesystem::temp_directory_path() / "korvane-by-id-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "dev");
+  { std::ofstream((folder / "dev" / "ttyUSB7").string()); }
+  std::filesystem::create_symlink("dev/ttyUSB7", folder / "usb-Board_X1-if00");
+  EXPECT_EQ(ByIdNameOf((folder / "dev" / "ttyUSB7").string(), folder.string()),
+            (folder / "usb-Board_X1-if00").string());
+  EXPECT_EQ(ByIdNameOf("/nonexistent/ttyUSB9", folder.string()), "");
+  std::filesystem::remove_all(folder);
 }
 
 TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {
