@@ -12,15 +12,18 @@
 #include "app/main_form.h"
 #include "app/view/data_menu_builder.h"
 #include "app/view/main_window.h"
+#include "app/view/port_menu_builder.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
 #include "form/form.h"
+#include "platform/port_mapping.h"
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/hardware_serial_port.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_process.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_device_identity.h"
 #include "platform/qt/serial_log.h"
 #include "platform/qt/termination_signals.h"
 
@@ -28,14 +31,16 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
-    "[--version] [--show-noise] [--open=FILE]\n"
+    "[--version] [--show-noise] [--open=FILE] [--port DEVICE]\n"
     "  S or s        no beeps\n"
     "  port          serial port number 1..256 to try first (0: search all ports)\n"
     "  clock-MHz     the chip's clock; measured through the board when left out\n"
     "  --simulate    use the simulated evaluation board instead of the serial ports\n"
     "  --blank-board with --simulate: the simulated board's flash starts empty\n"
     "  --show-noise  open the Noise window beside the main window\n"
-    "  --open=FILE   show a recording (CSV written by this program) at start\n";
+    "  --open=FILE   show a recording (CSV written by this program) at start\n"
+    "  --port DEVICE map the serial device (path or /dev/serial/by-id name) to a port number\n"
+    "                and make it the board's port\n";
 
 struct ProgramOptions {
   bool simulate = false;
@@ -44,6 +49,7 @@ struct ProgramOptions {
   bool version = false;
   bool show_noise = false;
   std::string open_path;
+  std::string port_device;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
 };
@@ -67,6 +73,13 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.show_noise = true;
     } else if (argument.starts_with("--open=")) {
       options.open_path = argument.substr(std::string_view("--open=").size());
+    } else if (argument == "--port" || argument.starts_with("--port=")) {
+      const bool inline_value = argument.starts_with("--port=");
+      if (inline_value) options.port_device = argument.substr(std::string_view("--port=").size());
+      if (!inline_value && i + 1 < argc) options.port_device = argv[++i];
+      if (options.port_device.empty() && options.error.empty()) {
+        options.error = "--port needs a device";
+      }
     } else if (argument.starts_with("--") && options.error.empty()) {
       options.error = "unknown option " + std::string(argument);
     }
@@ -107,6 +120,9 @@ int main(int argc, char** argv) {
   QtTimeBase time;
   QtSettingsStore settings;
   QtProcess process;
+  PortMapping port_mapping(settings);
+  // Before start-up reads the stored port, which the mapping makes this device's number.
+  if (!options.port_device.empty()) port_mapping.Choose(MappingNameFor(options.port_device));
   Form form;
   MainWindow window(form);
   window.resize(1280, 800);
@@ -138,6 +154,9 @@ int main(int argc, char** argv) {
                                             settings, dialogs, process});
   DataMenuBuilder data_menu(window, main_form.run_data());
   data_menu.Build(options.show_noise);
+  PortMenuBuilder port_menu(window, port_mapping,
+                            [&main_form](int port_number) { main_form.UsePort(port_number); });
+  port_menu.Build();
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   TerminationSignals termination([&window] { window.close(); });
 

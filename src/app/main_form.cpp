@@ -64,6 +64,12 @@ void MainForm::cmdReset_Click() {
   });
 }
 
+void MainForm::UsePort(int port_number) {
+  if (port_number < 1) return;
+  form_.PortNumber = static_cast<std::int16_t>(port_number);
+  form_.cmdReset.Click();
+}
+
 void MainForm::ResetAfterReconnect() {
   if (form_.TestGo && command_buttons_.IsStopClick(2)) form_.cmdCntr[2].Click();
   if (form_.PrgmGo && command_buttons_.IsStopClick(0)) form_.cmdCntr[0].Click();

@@ -36,6 +36,10 @@ class MainForm {
   /// Shutdown: saves the port, closes the port and files, ends the program at once.
   void Form_Unload();
 
+  /// Port `port_number` (just mapped by the user) becomes the board's port and the board is reset
+  /// as by RESET.
+  void UsePort(int port_number);
+
   BoardLink& link() { return link_; }
   BoardDiscovery& discovery() { return discovery_; }
   BoardReset& reset() { return reset_; }

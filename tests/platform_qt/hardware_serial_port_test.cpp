@@ -12,6 +12,7 @@
 
 #include "app/main_form.h"
 #include "app/port_loss_notice.h"
+#include "platform/port_mapping.h"
 #include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_device_identity.h"
@@ -83,15 +84,51 @@ TEST(QtSerialDeviceIdentityTest, AReturnedAdapterIsKnownByItsStableNameOrSerialN
   };
   for (const auto& [lost, found] : cases) EXPECT_EQ(FindSameDevice(lost, present), found);
 
-  const auto folder = std::filesystem::temp_directory_path() / "korvane-by-id-test";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder / "dev");
-  { std::ofstream((folder / "dev" / "ttyUSB7").string()); }
-  std::filesystem::create_symlink("dev/ttyUSB7", folder / "usb-Board_X1-if00");
-  EXPECT_EQ(ByIdNameOf((folder / "dev" / "ttyUSB7").string(), folder.string()),
-            (folder / "usb-Board_X1-if00").string());
-  EXPECT_EQ(ByIdNameOf("/nonexistent/ttyUSB9", folder.string()), "");
-  std::filesystem::remove_all(folder);
+  const auto root = std::filesystem::temp_directory_path() / "korvane-by-id-test";
+  const auto device = (root / "dev" / "ttyUSB7").string();
+  const auto by_id_folder = (root / "by-id").string();
+  const auto stable = (root / "by-id" / "usb-Board_X1-if00").string();
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "dev");
+  std::filesystem::create_directories(by_id_folder);
+  { std::ofstream{device}; }
+  std::filesystem::create_symlink("../dev/ttyUSB7", stable);
+  EXPECT_EQ(ByIdNameOf(device, by_id_folder), stable);
+  EXPECT_EQ(ByIdNameOf("/nonexistent/ttyUSB9", by_id_folder), "");
+  EXPECT_EQ(MappingNameFor(device, by_id_folder), stable);
+  EXPECT_EQ(MappingNameFor(stable, by_id_folder), stable);
+  EXPECT_EQ(MappingNameFor("/dev/ttyS3", by_id_folder), "/dev/ttyS3");
+  std::filesystem::remove_all(root);
+}
+
+TEST(PortMappingTest, ListsPresentAndMappedPortsAndMapsAChoiceByItsStableName) {
+  testing::MemorySettings settings;
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A10KZP4M-if00-port0";
+  settings.values["Korvane-DAQ-EVM/Ports/COM1"] = "/dev/ttyS0";
+  settings.values["Korvane-DAQ-EVM/Ports/COM2"] = "rfc2217://lab-server:4001";
+  settings.values["Korvane-DAQ-EVM/Ports/COM4"] = by_id;
+  PortMapping mapping(settings);
+  const std::vector<PresentSerialDevice> present = {
+      {"/dev/ttyUSB1", "FT232R", "FTDI", "A10KZP4M", by_id}, {"/dev/ttyACM0", "", "", "", ""}};
+  const std::vector<std::tuple<int, std::string, std::string>> listed = {
+      {4, by_id, "/dev/ttyUSB1"},
+      {0, "/dev/ttyACM0", "/dev/ttyACM0"},
+      {1, "/dev/ttyS0", ""},
+      {2, "rfc2217://lab-server:4001", ""}};
+  std::vector<std::tuple<int, std::string, std::string>> shown;
+  for (const auto& entry : mapping.List(present)) {
+    shown.emplace_back(entry.port_number, entry.mapped_to, entry.device.location);
+  }
+  EXPECT_EQ(shown, listed);
+
+  const std::tuple<std::string, int> choices[] = {
+      {by_id, 4}, {"/dev/ttyACM0", 3}, {"/dev/ttyUSB5", 5}, {"/dev/ttyACM0", 3}};
+  for (const auto& [name, number] : choices) {
+    EXPECT_EQ(mapping.Choose(name), number) << name;
+    EXPECT_EQ(settings.values["Korvane-DAQ-EVM/Ports/COM" + std::to_string(number)], name);
+    EXPECT_EQ(settings.values["Korvane-DAQ-EVM/Settings/ComPort"], "COM" + std::to_string(number));
+  }
+  EXPECT_EQ(PortMapping(settings).Mapped().size(), 5u) << "the choices are in the settings";
 }
 
 TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {

@@ -20,6 +20,12 @@ std::string ByIdNameOf(const std::string& device, const std::string& by_id_folde
   return {};
 }
 
+std::string MappingNameFor(const std::string& device, const std::string& by_id_folder) {
+  if (device.starts_with(by_id_folder + "/")) return device;
+  const std::string by_id = ByIdNameOf(device, by_id_folder);
+  return by_id.empty() ? device : by_id;
+}
+
 std::string FindSameDevice(const SerialDeviceIdentity& lost,
                            const std::vector<SerialDeviceIdentity>& present) {
   if (!lost.by_id.empty()) {

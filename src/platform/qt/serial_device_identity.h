@@ -17,6 +17,12 @@ struct SerialDeviceIdentity {
 std::string ByIdNameOf(const std::string& device,
                        const std::string& by_id_folder = "/dev/serial/by-id");
 
+/// What a port mapping names for `device` (a path or a stable name as the user gave it): the
+/// stable name when the device has one, so the mapping survives a move to another USB socket;
+/// anything else (a name with no device behind it) as it stands.
+std::string MappingNameFor(const std::string& device,
+                           const std::string& by_id_folder = "/dev/serial/by-id");
+
 /// Where the adapter `lost` is now among the `present` ones, "" when it is not back. The stable
 /// name decides before the serial number; an adapter with neither cannot be told from another
 /// one put into its socket, so it is never taken for the lost one.
