@@ -109,10 +109,13 @@ TEST(PortMappingTest, ListsPresentAndMappedPortsAndMapsAChoiceByItsStableName) {
   settings.values["Korvane-DAQ-EVM/Ports/COM4"] = by_id;
   PortMapping mapping(settings);
   const std::vector<PresentSerialDevice> present = {
-      {"/dev/ttyUSB1", "FT232R", "FTDI", "A10KZP4M", by_id}, {"/dev/ttyACM0", "", "", "", ""}};
+      {"/dev/ttyUSB1", "FT232R", "FTDI", "A10KZP4M", by_id},
+      {"/dev/ttyACM0", "", "", "", ""},
+      {"/dev/ttyUSB2", "", "", "", "/dev/serial/by-id/usb-B"}};
   const std::vector<std::tuple<int, std::string, std::string>> listed = {
       {4, by_id, "/dev/ttyUSB1"},
       {0, "/dev/ttyACM0", "/dev/ttyACM0"},
+      {0, "/dev/serial/by-id/usb-B", "/dev/ttyUSB2"},
       {1, "/dev/ttyS0", ""},
       {2, "rfc2217://lab-server:4001", ""}};
   std::vector<std::tuple<int, std::string, std::string>> shown;
