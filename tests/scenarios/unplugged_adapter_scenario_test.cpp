@@ -174,5 +174,21 @@ TEST(UnpluggedAdapterScenario, WhenTheAdapterIsBackTheBoardIsResetOnItsOwn) {
   }
 }
 
+TEST(UnpluggedAdapterScenario, AChosenPortBecomesTheBoardsPortAndIsReset) {
+  ScenarioRig rig(2);
+  rig.process.command_line = "s 2";
+  rig.Start();
+  const std::pair<int, bool> choices[] = {{5, false}, {2, true}};  // port, board there
+  for (const auto& [port_number, board_there] : choices) {
+    SCOPED_TRACE(port_number);
+    const std::size_t sent_before = rig.Sent().size();
+    rig.main.UsePort(port_number);
+    EXPECT_EQ(rig.port.CommPort(), "COM" + std::to_string(port_number));
+    EXPECT_EQ(rig.Sent().substr(sent_before, 1), "\r") << "the run reset's CR";
+    EXPECT_EQ(rig.form.Panel(1).Text() == BoardReset::ResetDoneText(port_number, "57600"),
+              board_there);
+  }
+}
+
 }  // namespace
 }  // namespace korvane
