@@ -84,7 +84,10 @@ TEST(QtSerialDeviceIdentityTest, AReturnedAdapterIsKnownByItsStableNameOrSerialN
   };
   for (const auto& [lost, found] : cases) EXPECT_EQ(FindSameDevice(lost, present), found);
 
-  const auto root = std::filesystem::temp_directory_path() / "korvane-by-id-test";
+  // A name of its own: other builds of the program may run this test at the same time.
+  const auto root = std::filesystem::temp_directory_path() /
+                    ("korvane-by-id-test-" +
+                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   const auto device = (root / "dev" / "ttyUSB7").string();
   const auto by_id_folder = (root / "by-id").string();
   const auto stable = (root / "by-id" / "usb-Board_X1-if00").string();
