@@ -65,12 +65,13 @@ bool HardwareSerialPort::IsPortOpen() const {
 
 std::string HardwareSerialPort::DeviceForPort(int port_number) const {
   if (port_number < 1) return {};
-#ifdef Q_OS_WIN
-  return "COM" + std::to_string(port_number);
-#else
+  // A mapping (made by the port picker, say) holds on every system.
   const std::string mapped =
       settings_store_.Read(kApplication, kPortsSection, "COM" + std::to_string(port_number), "");
   if (!mapped.empty()) return mapped;
+#ifdef Q_OS_WIN
+  return "COM" + std::to_string(port_number);
+#else
   std::vector<SerialDeviceEntry> present;
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     present.push_back(

@@ -15,10 +15,10 @@ struct LineSettings;
 /// A real serial port through QSerialPort, asynchronous: received bytes arrive from the event
 /// loop, Transmit queues and returns.
 ///
-/// Port numbers: on Windows port n is "COMn". Elsewhere the settings store may name the device of
-/// a number (application "Korvane-DAQ-EVM", section "Ports", key "COM3" = "/dev/ttyUSB0");
-/// numbers without an entry count through the serial devices present, USB and ACM adapters
-/// first, then by name (see OrderSerialDevices); a number beyond them has no device.
+/// Port numbers: the settings store may name the device of a number (application
+/// "Korvane-DAQ-EVM", section "Ports", key "COM3" = "/dev/ttyUSB0"). Without an entry, port n is
+/// "COMn" on Windows; elsewhere numbers count through the serial devices present, USB and ACM
+/// adapters first, then by name (see OrderSerialDevices); a number beyond them has no device.
 ///
 /// Reset lines: section "Ports", key "ProgResetLine" = "DTR" (default) or "RTS" names the modem
 /// output wired to the board's programming reset; the other output is the run reset. Both are
