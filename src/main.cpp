@@ -13,16 +13,19 @@
 #include "app/main_form.h"
 #include "app/view/data_menu_builder.h"
 #include "app/view/main_window.h"
+#include "app/view/port_menu_builder.h"
 #include "board/signal_options.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
 #include "form/form.h"
+#include "platform/port_mapping.h"
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/hardware_serial_port.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_process.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_device_identity.h"
 #include "platform/qt/serial_log.h"
 #include "platform/qt/termination_signals.h"
 
@@ -30,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
-    "[--version] [--show-noise] [--open=FILE]\n"
+    "[--version] [--show-noise] [--open=FILE] [--port DEVICE]\n"
     "       [--sim-sine=INPUT,VOLTS,HZ[,PHASE][,hN:DBC...]] [--sim-mains=HZ,VOLTS[,hN:DBC...]]\n"
     "       [--sim-flicker-corner=HZ]\n"
     "  S or s        no beeps\n"
@@ -40,6 +43,8 @@ constexpr const char* kUsage =
     "  --blank-board with --simulate: the simulated board's flash starts empty\n"
     "  --show-noise  open the Noise window beside the main window\n"
     "  --open=FILE   show a recording (CSV written by this program) at start\n"
+    "  --port DEVICE map the serial device (path or /dev/serial/by-id name) to a port number\n"
+    "                and make it the board's port\n"
     "  with --simulate, signals on the simulated board's inputs:\n"
     "  --sim-sine=INPUT,VOLTS,HZ[,PHASE][,hN:DBC...]\n"
     "                a sine on INPUT (AIN0..AIN7, AINCOM): amplitude, frequency, phase in\n"
@@ -59,6 +64,7 @@ struct ProgramOptions {
   korvane::SimulatedSignals input_signals;
   /// The first signal option, for the message when --simulate is missing.
   std::string first_signal_option;
+  std::string port_device;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
 };
@@ -88,6 +94,13 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       }
       std::string error = korvane::ApplySignalOption(argument, options.input_signals);
       if (options.error.empty()) options.error = std::move(error);
+    } else if (argument == "--port" || argument.starts_with("--port=")) {
+      const bool inline_value = argument.starts_with("--port=");
+      if (inline_value) options.port_device = argument.substr(std::string_view("--port=").size());
+      if (!inline_value && i + 1 < argc) options.port_device = argv[++i];
+      if (options.port_device.empty() && options.error.empty()) {
+        options.error = "--port needs a device";
+      }
     } else if (argument.starts_with("--") && options.error.empty()) {
       options.error = "unknown option " + std::string(argument);
     }
@@ -131,6 +144,9 @@ int main(int argc, char** argv) {
   QtTimeBase time;
   QtSettingsStore settings;
   QtProcess process;
+  PortMapping port_mapping(settings);
+  // Before start-up reads the stored port, which the mapping makes this device's number.
+  if (!options.port_device.empty()) port_mapping.Choose(MappingNameFor(options.port_device));
   Form form;
   MainWindow window(form);
   window.resize(1280, 800);
@@ -163,6 +179,9 @@ int main(int argc, char** argv) {
                                             settings, dialogs, process});
   DataMenuBuilder data_menu(window, main_form.run_data());
   data_menu.Build(options.show_noise);
+  PortMenuBuilder port_menu(window, port_mapping,
+                            [&main_form](int port_number) { main_form.UsePort(port_number); });
+  port_menu.Build();
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   TerminationSignals termination([&window] { window.close(); });
 

@@ -40,6 +40,9 @@ class CommandButtons {
   /// keep the loader waiting for ever. True when the new program was loaded.
   bool LoadProgramWithStopButton();
 
+  /// "Stop &Load" or "Stop &ADC": a click that ends the running operation, not a new one.
+  bool IsStopClick(int Index) const;
+
   static constexpr const char* kLoadCaption = "&Load Korvane";
   static constexpr const char* kStopLoadCaption = "Stop &Load";
   static constexpr const char* kRunCaption = "Run &ADC";
@@ -48,8 +51,6 @@ class CommandButtons {
 
  private:
   void ShowFullScaleRange();
-  /// "Stop &Load" or "Stop &ADC": a click that ends the running operation, not a new one.
-  bool IsStopClick(int Index) const;
   /// RESET and the settings frame (with "Load DAC") start exchanges of their own: they are
   /// disabled while the buttons' operation talks to the board.
   void HoldExchangeControls(bool held);

@@ -29,6 +29,7 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       run_(form, link_, platform.adc_graph, platform.histo, presenter_, noise_, histogram_),
       command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}),
       port_loss_notice_(form, platform.port),
+      port_reconnect_(platform.time, platform.port, [this](int) { ResetAfterReconnect(); }),
       run_data_(form, run_, platform.port, platform.adc_graph, histogram_, VersionText()) {
   WireHandlers();
 }
@@ -60,6 +61,28 @@ void MainForm::cmdReset_Click() {
   link_.AfterExchange([this] {
     reset_queued_ = false;
     form_.cmdReset.Click();
+  });
+}
+
+void MainForm::UsePort(int port_number) {
+  if (port_number < 1) return;
+  form_.PortNumber = static_cast<std::int16_t>(port_number);
+  form_.cmdReset.Click();
+}
+
+void MainForm::ResetAfterReconnect() {
+  if (form_.TestGo && command_buttons_.IsStopClick(2)) form_.cmdCntr[2].Click();
+  if (form_.PrgmGo && command_buttons_.IsStopClick(0)) form_.cmdCntr[0].Click();
+  link_.AfterExchange([this] {
+    if (platform_.port.IsPortOpen()) return;  // reset by the user meanwhile
+    {
+      const BoardLink::Exchange exchange(link_);
+      reset_.cmdReset_Click();
+    }
+    if (platform_.port.IsPortOpen() &&
+        form_.Panel(1).Text() == BoardReset::ResetDoneText(form_.PortNumber, form_.BaudRate)) {
+      form_.Panel(1).SetText(PortReconnect::Text(form_.PortNumber));
+    }
   });
 }
 

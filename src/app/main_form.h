@@ -14,6 +14,7 @@
 #include "app/command_buttons.h"
 #include "app/platform_services.h"
 #include "app/port_loss_notice.h"
+#include "app/port_reconnect.h"
 #include "app/run_data.h"
 #include "form/form.h"
 #include "link/board_discovery.h"
@@ -35,6 +36,10 @@ class MainForm {
   /// Shutdown: saves the port, closes the port and files, ends the program at once.
   void Form_Unload();
 
+  /// Port `port_number` (just mapped by the user) becomes the board's port and the board is reset
+  /// as by RESET.
+  void UsePort(int port_number);
+
   BoardLink& link() { return link_; }
   BoardDiscovery& discovery() { return discovery_; }
   BoardReset& reset() { return reset_; }
@@ -55,6 +60,9 @@ class MainForm {
   void WireHandlers();
   /// "&RESET", refused while another exchange is under way (or queued behind a stopping run).
   void cmdReset_Click();
+  /// The lost adapter is back: a run or load still waiting on it is stopped (the user starts it
+  /// again), then the board is reset as by RESET, once no exchange is under way.
+  void ResetAfterReconnect();
   /// `action` as a user action, after which a lost port is named again.
   std::function<void()> UserAction(std::function<void()> action);
   void DockProgressBar();
@@ -75,6 +83,7 @@ class MainForm {
   AcquisitionRun run_;
   CommandButtons command_buttons_;
   PortLossNotice port_loss_notice_;
+  PortReconnect port_reconnect_;
   RunData run_data_;
   bool reset_queued_ = false;
 };

@@ -41,6 +41,7 @@ class SimulatedSerialPort final : public SerialPort {
   /// if it is open it closes and reports itself lost; until PlugIn it cannot be opened.
   void Unplug(int port_number);
   void PlugIn() { unplugged_port_ = 0; }
+  bool LostDeviceIsBack() const override { return unplugged_port_ == 0; }
 
  protected:
   void WriteBytes(std::string_view bytes) override;

@@ -47,10 +47,14 @@ void BoardReset::ResetBoard() {
   }
 
   ClearTimeGraph();
-  form_.Panel(1).SetText("SERIAL PORT " + std::to_string(form_.PortNumber) + " AT  " +
-                         form_.BaudRate + " BAUD, AND  Korvane  IS  RESET");
+  form_.Panel(1).SetText(ResetDoneText(form_.PortNumber, form_.BaudRate));
   link_.BeepFor(2);
   form_.prgProgress.SetValue(0);
+}
+
+std::string BoardReset::ResetDoneText(int port_number, const std::string& baud_rate) {
+  return "SERIAL PORT " + std::to_string(port_number) + " AT  " + baud_rate +
+         " BAUD, AND  Korvane  IS  RESET";
 }
 
 void BoardReset::FindLinkSpeedAgain() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "form/form.h"
 #include "link/board_discovery.h"
@@ -28,6 +29,9 @@ class BoardReset {
   void ResetBoard();
   /// "&RESET": the reset with the buttons that start exchanges disabled.
   void cmdReset_Click();
+
+  /// Panel 1 after a reset that brought the board's program back.
+  static std::string ResetDoneText(int port_number, const std::string& baud_rate);
 
   static constexpr const char* kNoLinkSpeed =
       "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET";

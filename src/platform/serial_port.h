@@ -48,6 +48,11 @@ class SerialPort {
   void SetInputLen(int value) { input_len_ = value; }
   void SetReceiveThreshold(int value) { receive_threshold_ = value; }
 
+  /// After the port was lost while open: whether the same adapter is present again (matched by
+  /// its serial number or its stable name, not by whatever now sits in its socket), so that
+  /// opening the port would reach it.
+  virtual bool LostDeviceIsBack() const { return false; }
+
   virtual void SetProgResetLine(bool on) = 0;
   virtual void SetRunResetLine(bool on) = 0;
 

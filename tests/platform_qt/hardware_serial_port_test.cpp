@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -10,8 +12,10 @@
 
 #include "app/main_form.h"
 #include "app/port_loss_notice.h"
+#include "platform/port_mapping.h"
 #include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_device_identity.h"
 #include "platform/qt/serial_device_order.h"
 #include "support/fakes.h"
 
@@ -66,6 +70,71 @@ TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
             (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0",
                                       "/dev/ttyS2", "/dev/ttyS10"}));
   EXPECT_TRUE(OrderSerialDevices({}).empty());
+}
+
+TEST(QtSerialDeviceIdentityTest, AReturnedAdapterIsKnownByItsStableNameOrSerialNumber) {
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A10KZP4M-if00-port0";
+  const std::vector<SerialDeviceIdentity> present = {
+      {"/dev/ttyS0", "", ""}, {"/dev/ttyUSB0", "B77", ""}, {"/dev/ttyUSB1", "A10KZP4M", by_id}};
+  const std::tuple<SerialDeviceIdentity, std::string> cases[] = {
+      {{"/dev/ttyUSB0", "A10KZP4M", by_id}, "/dev/ttyUSB1"},  // back in another socket
+      {{"/dev/ttyUSB3", "B77", ""}, "/dev/ttyUSB0"},
+      {{"/dev/ttyUSB0", "C1", "/dev/serial/by-id/usb-other"}, ""},  // another adapter there now
+      {{"/dev/ttyS0", "", ""}, ""},  // nothing tells it from a stranger in its socket
+  };
+  for (const auto& [lost, found] : cases) EXPECT_EQ(FindSameDevice(lost, present), found);
+
+  // A name of its own: other builds of the program may run this test at the same time.
+  const auto root = std::filesystem::temp_directory_path() /
+                    ("korvane-by-id-test-" +
+                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const auto device = (root / "dev" / "ttyUSB7").string();
+  const auto by_id_folder = (root / "by-id").string();
+  const auto stable = (root / "by-id" / "usb-Board_X1-if00").string();
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "dev");
+  std::filesystem::create_directories(by_id_folder);
+  { std::ofstream{device}; }
+  std::filesystem::create_symlink("../dev/ttyUSB7", stable);
+  EXPECT_EQ(ByIdNameOf(device, by_id_folder), stable);
+  EXPECT_EQ(ByIdNameOf("/nonexistent/ttyUSB9", by_id_folder), "");
+  EXPECT_EQ(MappingNameFor(device, by_id_folder), stable);
+  EXPECT_EQ(MappingNameFor(stable, by_id_folder), stable);
+  EXPECT_EQ(MappingNameFor("/dev/ttyS3", by_id_folder), "/dev/ttyS3");
+  std::filesystem::remove_all(root);
+}
+
+TEST(PortMappingTest, ListsPresentAndMappedPortsAndMapsAChoiceByItsStableName) {
+  testing::MemorySettings settings;
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A10KZP4M-if00-port0";
+  settings.values["Korvane-DAQ-EVM/Ports/COM1"] = "/dev/ttyS0";
+  settings.values["Korvane-DAQ-EVM/Ports/COM2"] = "rfc2217://lab-server:4001";
+  settings.values["Korvane-DAQ-EVM/Ports/COM4"] = by_id;
+  PortMapping mapping(settings);
+  const std::vector<PresentSerialDevice> present = {
+      {"/dev/ttyUSB1", "FT232R", "FTDI", "A10KZP4M", by_id},
+      {"/dev/ttyACM0", "", "", "", ""},
+      {"/dev/ttyUSB2", "", "", "", "/dev/serial/by-id/usb-B"}};
+  const std::vector<std::tuple<int, std::string, std::string>> listed = {
+      {4, by_id, "/dev/ttyUSB1"},
+      {0, "/dev/ttyACM0", "/dev/ttyACM0"},
+      {0, "/dev/serial/by-id/usb-B", "/dev/ttyUSB2"},
+      {1, "/dev/ttyS0", ""},
+      {2, "rfc2217://lab-server:4001", ""}};
+  std::vector<std::tuple<int, std::string, std::string>> shown;
+  for (const auto& entry : mapping.List(present)) {
+    shown.emplace_back(entry.port_number, entry.mapped_to, entry.device.location);
+  }
+  EXPECT_EQ(shown, listed);
+
+  const std::tuple<std::string, int> choices[] = {
+      {by_id, 4}, {"/dev/ttyACM0", 3}, {"/dev/ttyUSB5", 5}, {"/dev/ttyACM0", 3}};
+  for (const auto& [name, number] : choices) {
+    EXPECT_EQ(mapping.Choose(name), number) << name;
+    EXPECT_EQ(settings.values["Korvane-DAQ-EVM/Ports/COM" + std::to_string(number)], name);
+    EXPECT_EQ(settings.values["Korvane-DAQ-EVM/Settings/ComPort"], "COM" + std::to_string(number));
+  }
+  EXPECT_EQ(PortMapping(settings).Mapped().size(), 5u) << "the choices are in the settings";
 }
 
 TEST(QtHardwareSerialPortTest, MissingDeviceBehavesLikeASilentBoard) {

@@ -25,6 +25,8 @@ TEST(QtCommandLineTextTest, KeepsTheUsersWordsAndDropsTheProgramsOwnOptions) {
   EXPECT_EQ(CommandLineTextFromArguments({"S", "3", "11.0592"}), "S 3 11.0592");
   EXPECT_EQ(CommandLineTextFromArguments({"--simulate", "S", "--blank-board", "3"}), "S 3");
   EXPECT_EQ(CommandLineTextFromArguments({"--help"}), "");
+  EXPECT_EQ(CommandLineTextFromArguments({"S", "--port", "/dev/ttyUSB0", "3", "--port=COM4"}),
+            "S 3");
   EXPECT_EQ(CommandLineTextFromArguments({"x", "--version"}), "x");
   // An empty argument stays an empty word: "S", "", "3" reads as S, two blanks, 3.
   EXPECT_EQ(CommandLineTextFromArguments({"S", "", "3"}), "S  3");

@@ -65,12 +65,13 @@ bool HardwareSerialPort::IsPortOpen() const {
 
 std::string HardwareSerialPort::DeviceForPort(int port_number) const {
   if (port_number < 1) return {};
-#ifdef Q_OS_WIN
-  return "COM" + std::to_string(port_number);
-#else
+  // A mapping (made by the port picker, say) holds on every system.
   const std::string mapped =
       settings_store_.Read(kApplication, kPortsSection, "COM" + std::to_string(port_number), "");
   if (!mapped.empty()) return mapped;
+#ifdef Q_OS_WIN
+  return "COM" + std::to_string(port_number);
+#else
   std::vector<SerialDeviceEntry> present;
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     present.push_back(
@@ -82,9 +83,30 @@ std::string HardwareSerialPort::DeviceForPort(int port_number) const {
 #endif
 }
 
+std::vector<SerialDeviceIdentity> HardwareSerialPort::PresentDevices() {
+  std::vector<SerialDeviceIdentity> present;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    const std::string location = info.systemLocation().toStdString();
+    present.push_back({location, info.serialNumber().toStdString(), ByIdNameOf(location)});
+  }
+  return present;
+}
+
+bool HardwareSerialPort::LostDeviceIsBack() const {
+  return lost_port_number_ != 0 && !FindSameDevice(lost_device_, PresentDevices()).empty();
+}
+
+std::string HardwareSerialPort::DeviceToOpen() const {
+  if (lost_port_number_ == port_number_) {
+    const std::string returned = FindSameDevice(lost_device_, PresentDevices());
+    if (!returned.empty()) return returned;
+  }
+  return DeviceForPort(port_number_);
+}
+
 void HardwareSerialPort::OpenDevice() {
   if (port_.isOpen()) ClosePort();
-  const std::string device = DeviceForPort(port_number_);
+  const std::string device = DeviceToOpen();
   if (device.empty()) {
     qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "has no device";
     return;
@@ -110,6 +132,11 @@ void HardwareSerialPort::OpenDevice() {
   }
   qCDebug(SerialLogCategory).noquote()
       << CommPort().c_str() << "=" << device.c_str() << "open at" << settings_.c_str();
+  open_device_ = {device, {}, ByIdNameOf(device)};
+  for (const auto& present : PresentDevices()) {
+    if (present.location == device || present.by_id == device) open_device_ = present;
+  }
+  if (port_number_ == lost_port_number_) lost_port_number_ = 0;
   ApplyResetLines();
 }
 
@@ -170,6 +197,8 @@ void HardwareSerialPort::OnErrorOccurred(QSerialPort::SerialPortError error) {
   }
   port_.close();
   port_.clearError();
+  lost_device_ = open_device_;
+  lost_port_number_ = port_number_;
   ReportPortLost();
 }
 
