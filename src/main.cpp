@@ -28,13 +28,14 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
-    "[--version] [--show-noise] [--open=FILE]\n"
+    "[--version] [--show-noise] [--show-spectrum] [--open=FILE]\n"
     "  S or s        no beeps\n"
     "  port          serial port number 1..256 to try first (0: search all ports)\n"
     "  clock-MHz     the chip's clock; measured through the board when left out\n"
     "  --simulate    use the simulated evaluation board instead of the serial ports\n"
     "  --blank-board with --simulate: the simulated board's flash starts empty\n"
     "  --show-noise  open the Noise window beside the main window\n"
+    "  --show-spectrum  open the Spectrum window beside the main window\n"
     "  --open=FILE   show a recording (CSV written by this program) at start\n";
 
 struct ProgramOptions {
@@ -43,6 +44,7 @@ struct ProgramOptions {
   bool help = false;
   bool version = false;
   bool show_noise = false;
+  bool show_spectrum = false;
   std::string open_path;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
@@ -65,6 +67,8 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.version = true;
     } else if (argument == "--show-noise") {
       options.show_noise = true;
+    } else if (argument == "--show-spectrum") {
+      options.show_spectrum = true;
     } else if (argument.starts_with("--open=")) {
       options.open_path = argument.substr(std::string_view("--open=").size());
     } else if (argument.starts_with("--") && options.error.empty()) {
@@ -137,7 +141,7 @@ int main(int argc, char** argv) {
   MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
                                             settings, dialogs, process});
   DataMenuBuilder data_menu(window, main_form.run_data());
-  data_menu.Build(options.show_noise);
+  data_menu.Build(options.show_noise, options.show_spectrum);
   window.SetOnClose([&main_form] { main_form.Form_Unload(); });
   TerminationSignals termination([&window] { window.close(); });
 

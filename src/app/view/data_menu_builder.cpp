@@ -11,6 +11,7 @@
 #include "app/run_data.h"
 #include "app/view/noise_window.h"
 #include "app/view/recording_opener.h"
+#include "app/view/spectrum_window.h"
 #include "records/block_export.h"
 
 namespace korvane {
@@ -50,7 +51,7 @@ QString SizeText(unsigned long long bytes) {
 DataMenuBuilder::DataMenuBuilder(QMainWindow& window, RunData& data)
     : window_(window), data_(data) {}
 
-void DataMenuBuilder::Build(bool show_noise) {
+void DataMenuBuilder::Build(bool show_noise, bool show_spectrum) {
   QMainWindow* window = &window_;
   RunData* data = &data_;
   QMenu* menu = window->menuBar()->addMenu(kMenu);
@@ -59,7 +60,7 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   auto* noise = new NoiseWindow(data->last_block(), window);
   noise->resize(420, 640);
-  data->last_block().SetOnChange([noise] {
+  data->last_block().AddOnChange([noise] {
     if (noise->isVisible()) noise->Refresh();
   });
   const auto show_noise_window = [noise, window] {
@@ -76,6 +77,20 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   QAction* noise_action = AddAction(*menu, kNoiseWindow, QKeySequence("Ctrl+Shift+N"));
   QObject::connect(noise_action, &QAction::triggered, noise, show_noise_window);
+
+  auto* spectrum = new SpectrumWindow(data->last_block(), window);
+  spectrum->resize(960, 600);
+  data->last_block().AddOnChange([spectrum] {
+    if (spectrum->isVisible()) spectrum->Refresh();
+  });
+  const auto show_spectrum_window = [spectrum] {
+    spectrum->Refresh();
+    spectrum->show();
+    spectrum->raise();
+    spectrum->activateWindow();
+  };
+  QAction* spectrum_action = AddAction(*menu, kSpectrumWindow, QKeySequence("Ctrl+Shift+F"));
+  QObject::connect(spectrum_action, &QAction::triggered, spectrum, show_spectrum_window);
 
   QAction* export_action = AddAction(*menu, kExportBlock, QKeySequence("Ctrl+Shift+E"));
   QObject::connect(export_action, &QAction::triggered, window, [window, data] {
@@ -156,6 +171,7 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   opener_ = opener;
   if (show_noise) show_noise_window();
+  if (show_spectrum) show_spectrum_window();
 }
 
 void DataMenuBuilder::Open(const QString& path) {
