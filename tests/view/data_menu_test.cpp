@@ -31,7 +31,8 @@ TEST(DataMenu, ItemsWorkFromTheKeyboardAndTheNoiseWindowFollowsTheBlock) {
     EXPECT_FALSE(action->shortcut().isEmpty()) << action->text().toStdString();
   }
   EXPECT_EQ(captions,
-            (QStringList{"&Noise Window", "S&pectrum Window", "&Export Block as CSV...",
+            (QStringList{"&Noise Window", "S&pectrum Window", "Record &N Readings...",
+                         "Save Recor&d as CSV...", "&Export Block as CSV...",
                          "&Record Run to CSV...", "&Stop Recording", "&Open Recording..."}));
 
   QApplication::setActiveWindow(&rig.window);

@@ -9,6 +9,7 @@
 
 #include "app/main_form.h"
 #include "app/run_data.h"
+#include "app/view/long_record_actions.h"
 #include "app/view/noise_window.h"
 #include "app/view/recording_opener.h"
 #include "app/view/spectrum_window.h"
@@ -84,13 +85,15 @@ void DataMenuBuilder::Build(bool show_noise, bool show_spectrum) {
     if (spectrum->isVisible()) spectrum->Refresh();
   });
   const auto show_spectrum_window = [spectrum] {
-    spectrum->Refresh();
+    // A long record or opened recording stays shown until the next block closes.
+    if (spectrum->FollowsBlock()) spectrum->Refresh();
     spectrum->show();
     spectrum->raise();
     spectrum->activateWindow();
   };
   QAction* spectrum_action = AddAction(*menu, kSpectrumWindow, QKeySequence("Ctrl+Shift+F"));
   QObject::connect(spectrum_action, &QAction::triggered, spectrum, show_spectrum_window);
+  AddLongRecordActions(*menu, window, data, spectrum);
 
   QAction* export_action = AddAction(*menu, kExportBlock, QKeySequence("Ctrl+Shift+E"));
   QObject::connect(export_action, &QAction::triggered, window, [window, data] {
@@ -150,14 +153,17 @@ void DataMenuBuilder::Build(bool show_noise, bool show_spectrum) {
   menu->addSeparator();
   QAction* open_action = AddAction(*menu, kOpenRecording, QKeySequence("Ctrl+Shift+O"));
   auto* opener = new RecordingOpener(
-      window, [window, data, show_noise_window](const QString& path, const Recording& recording,
-                                                const std::string& error) {
+      window, [window, data, show_noise_window, spectrum](
+                  const QString& path, const Recording& recording, const std::string& error) {
         if (!error.empty()) return Warn(window, "Open Recording", error);
         if (!data->ShowRecording(recording, QFileInfo(path).fileName().toStdString())) {
           return Warn(window, "Open Recording",
                       "A run is taking readings: stop it, then open the recording again.");
         }
         show_noise_window();
+        // A recording longer than a block is a long record for the spectrum too.
+        AnalyseAsRecord(*spectrum, recording.codes, recording.settings,
+                        QFileInfo(path).fileName().toStdString());
       });
   QObject::connect(open_action, &QAction::triggered, window, [window, opener] {
     const QString path =

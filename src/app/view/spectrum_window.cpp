@@ -163,10 +163,13 @@ SpectrumWindow::SpectrumWindow(const LastBlock& block, QWidget* parent)
 
 void SpectrumWindow::Refresh() {
   if (block_.Empty()) return;
-  Analyse({block_.Codes(), block_.Settings(), block_.Source()});
+  follows_block_ = true;
+  Submit(std::make_shared<const SpectrumInput>(
+      SpectrumInput{block_.Codes(), block_.Settings(), block_.Source()}));
 }
 
 void SpectrumWindow::Analyse(SpectrumInput input) {
+  follows_block_ = false;
   Submit(std::make_shared<const SpectrumInput>(std::move(input)));
 }
 

@@ -29,10 +29,12 @@ class SpectrumWindow : public QWidget {
  public:
   SpectrumWindow(const LastBlock& block, QWidget* parent);
 
-  /// Analyses the last block again (it has changed).
+  /// Analyses the last block again (it has changed); the window follows the blocks from now on.
   void Refresh();
   /// Analyses a record that is not the last block, such as a long record.
   void Analyse(SpectrumInput input);
+  /// Shows the last block rather than a record (nothing shown yet, or `Refresh` came last).
+  bool FollowsBlock() const { return follows_block_; }
 
   /// An analysis is running or waiting.
   bool Busy() const { return running_ != nullptr || pending_ != nullptr; }
@@ -77,6 +79,7 @@ class SpectrumWindow : public QWidget {
   SpectrumRequest shown_request_;
   SpectrumResult shown_;
   int results_shown_ = 0;
+  bool follows_block_ = true;
 };
 
 }  // namespace korvane
