@@ -33,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: korvane-demo [S|s] [port] [clock-MHz] [--simulate] [--blank-board] [--help] "
-    "[--version] [--show-noise] [--open=FILE] [--port DEVICE]\n"
+    "[--version] [--show-noise] [--show-spectrum] [--open=FILE] [--port DEVICE]\n"
     "       [--sim-sine=INPUT,VOLTS,HZ[,PHASE][,hN:DBC...]] [--sim-mains=HZ,VOLTS[,hN:DBC...]]\n"
     "       [--sim-flicker-corner=HZ]\n"
     "  S or s        no beeps\n"
@@ -42,6 +42,7 @@ constexpr const char* kUsage =
     "  --simulate    use the simulated evaluation board instead of the serial ports\n"
     "  --blank-board with --simulate: the simulated board's flash starts empty\n"
     "  --show-noise  open the Noise window beside the main window\n"
+    "  --show-spectrum  open the Spectrum window beside the main window\n"
     "  --open=FILE   show a recording (CSV written by this program) at start\n"
     "  --port DEVICE map the serial device (path or /dev/serial/by-id name) to a port number\n"
     "                and make it the board's port\n"
@@ -60,6 +61,7 @@ struct ProgramOptions {
   bool help = false;
   bool version = false;
   bool show_noise = false;
+  bool show_spectrum = false;
   std::string open_path;
   korvane::SimulatedSignals input_signals;
   /// The first signal option, for the message when --simulate is missing.
@@ -86,6 +88,8 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.version = true;
     } else if (argument == "--show-noise") {
       options.show_noise = true;
+    } else if (argument == "--show-spectrum") {
+      options.show_spectrum = true;
     } else if (argument.starts_with("--open=")) {
       options.open_path = argument.substr(std::string_view("--open=").size());
     } else if (korvane::IsSignalOption(argument)) {
@@ -178,7 +182,7 @@ int main(int argc, char** argv) {
   MainForm main_form(form, PlatformServices{time, *port, window.AdcGraph(), window.Histo(),
                                             settings, dialogs, process});
   DataMenuBuilder data_menu(window, main_form.run_data());
-  data_menu.Build(options.show_noise);
+  data_menu.Build(options.show_noise, options.show_spectrum);
   PortMenuBuilder port_menu(window, port_mapping,
                             [&main_form](int port_number) { main_form.UsePort(port_number); });
   port_menu.Build();

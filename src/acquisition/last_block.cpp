@@ -26,7 +26,7 @@ std::vector<FigureLine> LastBlock::Lines() const {
 
 void LastBlock::Changed() {
   figures_ = ComputeNoiseFigures(codes_, settings_);
-  if (on_change_) on_change_();
+  for (const auto& on_change : on_change_) on_change();
 }
 
 }  // namespace korvane

@@ -34,7 +34,8 @@ class LastBlock final : public ReadingListener {
   /// Every line the Noise window shows: source, figures, then settings.
   std::vector<FigureLine> Lines() const;
 
-  void SetOnChange(std::function<void()> on_change) { on_change_ = std::move(on_change); }
+  /// Adds a watcher (the Noise and Spectrum windows each keep one).
+  void AddOnChange(std::function<void()> on_change) { on_change_.push_back(std::move(on_change)); }
 
  private:
   void Changed();
@@ -44,7 +45,7 @@ class LastBlock final : public ReadingListener {
   NoiseFigures figures_;
   std::string source_;
   std::int64_t blocks_closed_ = 0;
-  std::function<void()> on_change_;
+  std::vector<std::function<void()>> on_change_;
 };
 
 }  // namespace korvane

@@ -10,7 +10,8 @@ RunData::RunData(Form& form, AcquisitionRun& run, SerialPort& port, Chart& adc_g
       port_(port),
       adc_graph_(adc_graph),
       histogram_(histogram),
-      recorder_(program_version) {
+      recorder_(program_version),
+      long_record_(form, run) {
   run.AddListener(recorder_);
   run.AddListener(last_block_);
   port_.AddTrafficListener(this);

@@ -5,6 +5,7 @@
 #include "acquisition/acquisition_run.h"
 #include "acquisition/histogram.h"
 #include "acquisition/last_block.h"
+#include "app/long_record.h"
 #include "form/form.h"
 #include "platform/chart.h"
 #include "platform/serial_port.h"
@@ -27,6 +28,7 @@ class RunData final : private TrafficListener {
 
   LastBlock& last_block() { return last_block_; }
   CsvRecorder& recorder() { return recorder_; }
+  LongRecord& long_record() { return long_record_; }
 
   /// A run is taking readings; an opened recording is not shown meanwhile.
   bool RunGoing() const { return form_.TestGo || form_.RunState == 1; }
@@ -46,6 +48,7 @@ class RunData final : private TrafficListener {
   Histogram& histogram_;
   LastBlock last_block_;
   CsvRecorder recorder_;
+  LongRecord long_record_;
 };
 
 }  // namespace korvane

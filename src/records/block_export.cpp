@@ -23,6 +23,21 @@ std::string WriteBlockCsv(const std::filesystem::path& path, const LastBlock& bl
   return WriteWholeFile(path, text);
 }
 
+std::string WriteRecordCsv(const std::filesystem::path& path, std::span<const std::int32_t> codes,
+                           const BlockSettings& settings, const std::string& program_version) {
+  if (codes.empty()) return "There is no record to save yet.";
+  std::vector<FigureLine> lines{{"kind", "record"},
+                                {"program", "korvane-demo " + program_version},
+                                {"time", UtcTimeText()},
+                                {"readings", std::to_string(codes.size())}};
+  for (auto& line : SettingLines(settings)) lines.push_back(std::move(line));
+  std::string text = CsvHeader(lines) + CsvColumnRow(settings.temperature) + "\n";
+  text.reserve(text.size() + codes.size() * 48);
+  std::int64_t index = 0;
+  for (const std::int32_t code : codes) AppendCsvRow(text, ++index, code & 0xFFFFFF, settings);
+  return WriteWholeFile(path, text);
+}
+
 std::string WriteWholeFile(const std::filesystem::path& path, const std::string& text) {
   std::filesystem::path partial = path;
   partial += ".partial";

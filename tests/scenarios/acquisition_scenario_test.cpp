@@ -119,5 +119,28 @@ TEST(AcquisitionScenario, RecordedRunOpensWithTheStatisticsOfItsLastBlock) {
   std::filesystem::remove(path);
 }
 
+// The long record drives a Continuous run and stops it at its N-th reading: the run's own
+// recording holds exactly those readings, in the same order.
+TEST(AcquisitionScenario, LongRecordTakesExactlyNReadingsAndStopsTheRun) {
+  ScenarioRig rig(1, BoardWithInputs(0.1));
+  rig.main.Form_Load();
+  rig.form.cboSampling.SetListIndex(0);
+  const auto path = std::filesystem::temp_directory_path() / "korvane-long-record.csv";
+  std::filesystem::remove(path);
+  RunData& data = rig.main.run_data();
+  ASSERT_EQ(data.recorder().Start(path), "");
+  LongRecord& record = data.long_record();
+  ASSERT_TRUE(record.Take(4096));
+  EXPECT_FALSE(rig.form.TestGo);
+  EXPECT_NE(rig.form.RunState, 1);
+  EXPECT_EQ(rig.form.cboSampling.ListIndex(), 0) << "the user's sampling mode comes back";
+  EXPECT_EQ(rig.main.run().ReadingsUsed(), 4096);
+  Recording recording;
+  ASSERT_EQ(ReadRecording(path, recording), "");
+  EXPECT_EQ(recording.codes, record.Codes());
+  EXPECT_EQ(record.SecondsLeft(), 0.0);
+  std::filesystem::remove(path);
+}
+
 }  // namespace
 }  // namespace korvane

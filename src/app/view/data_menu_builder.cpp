@@ -9,8 +9,10 @@
 
 #include "app/main_form.h"
 #include "app/run_data.h"
+#include "app/view/long_record_actions.h"
 #include "app/view/noise_window.h"
 #include "app/view/recording_opener.h"
+#include "app/view/spectrum_window.h"
 #include "records/block_export.h"
 
 namespace korvane {
@@ -50,7 +52,7 @@ QString SizeText(unsigned long long bytes) {
 DataMenuBuilder::DataMenuBuilder(QMainWindow& window, RunData& data)
     : window_(window), data_(data) {}
 
-void DataMenuBuilder::Build(bool show_noise) {
+void DataMenuBuilder::Build(bool show_noise, bool show_spectrum) {
   QMainWindow* window = &window_;
   RunData* data = &data_;
   QMenu* menu = window->menuBar()->addMenu(kMenu);
@@ -59,7 +61,7 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   auto* noise = new NoiseWindow(data->last_block(), window);
   noise->resize(420, 640);
-  data->last_block().SetOnChange([noise] {
+  data->last_block().AddOnChange([noise] {
     if (noise->isVisible()) noise->Refresh();
   });
   const auto show_noise_window = [noise, window] {
@@ -76,6 +78,22 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   QAction* noise_action = AddAction(*menu, kNoiseWindow, QKeySequence("Ctrl+Shift+N"));
   QObject::connect(noise_action, &QAction::triggered, noise, show_noise_window);
+
+  auto* spectrum = new SpectrumWindow(data->last_block(), window);
+  spectrum->resize(960, 600);
+  data->last_block().AddOnChange([spectrum] {
+    if (spectrum->isVisible()) spectrum->Refresh();
+  });
+  const auto show_spectrum_window = [spectrum] {
+    // A long record or opened recording stays shown until the next block closes.
+    if (spectrum->FollowsBlock()) spectrum->Refresh();
+    spectrum->show();
+    spectrum->raise();
+    spectrum->activateWindow();
+  };
+  QAction* spectrum_action = AddAction(*menu, kSpectrumWindow, QKeySequence("Ctrl+Shift+F"));
+  QObject::connect(spectrum_action, &QAction::triggered, spectrum, show_spectrum_window);
+  AddLongRecordActions(*menu, window, data, spectrum);
 
   QAction* export_action = AddAction(*menu, kExportBlock, QKeySequence("Ctrl+Shift+E"));
   QObject::connect(export_action, &QAction::triggered, window, [window, data] {
@@ -135,14 +153,17 @@ void DataMenuBuilder::Build(bool show_noise) {
   menu->addSeparator();
   QAction* open_action = AddAction(*menu, kOpenRecording, QKeySequence("Ctrl+Shift+O"));
   auto* opener = new RecordingOpener(
-      window, [window, data, show_noise_window](const QString& path, const Recording& recording,
-                                                const std::string& error) {
+      window, [window, data, show_noise_window, spectrum](
+                  const QString& path, const Recording& recording, const std::string& error) {
         if (!error.empty()) return Warn(window, "Open Recording", error);
         if (!data->ShowRecording(recording, QFileInfo(path).fileName().toStdString())) {
           return Warn(window, "Open Recording",
                       "A run is taking readings: stop it, then open the recording again.");
         }
         show_noise_window();
+        // A recording longer than a block is a long record for the spectrum too.
+        AnalyseAsRecord(*spectrum, recording.codes, recording.settings,
+                        QFileInfo(path).fileName().toStdString());
       });
   QObject::connect(open_action, &QAction::triggered, window, [window, opener] {
     const QString path =
@@ -156,6 +177,7 @@ void DataMenuBuilder::Build(bool show_noise) {
 
   opener_ = opener;
   if (show_noise) show_noise_window();
+  if (show_spectrum) show_spectrum_window();
 }
 
 void DataMenuBuilder::Open(const QString& path) {

@@ -9,20 +9,22 @@ class Form;
 class RecordingOpener;
 class RunData;
 
-/// The "&Data" menu of the main window: the Noise window, the export of the current block as
-/// CSV, recording a run to CSV, and opening a recording. Everything it builds lives in the menu
-/// and in windows of its own; nothing of the main window moves.
+/// The "&Data" menu of the main window: the Noise and Spectrum windows, the export of the current
+/// block as CSV, recording a run to CSV, and opening a recording. Everything it builds lives in the
+/// menu and in windows of its own; nothing of the main window moves.
 class DataMenuBuilder {
  public:
   DataMenuBuilder(QMainWindow& window, RunData& data);
 
-  /// Adds the menu to the window's menu bar; `show_noise` opens the Noise window at once.
-  void Build(bool show_noise = false);
+  /// Adds the menu to the window's menu bar; `show_noise` and `show_spectrum` open the Noise and
+  /// Spectrum windows at once.
+  void Build(bool show_noise = false, bool show_spectrum = false);
   /// Opens the recording at `path` as "&Open Recording..." does (after `Build`).
   void Open(const QString& path);
 
   static constexpr const char* kMenu = "&Data";
   static constexpr const char* kNoiseWindow = "&Noise Window";
+  static constexpr const char* kSpectrumWindow = "S&pectrum Window";
   static constexpr const char* kExportBlock = "&Export Block as CSV...";
   static constexpr const char* kRecordRun = "&Record Run to CSV...";
   static constexpr const char* kStopRecording = "&Stop Recording";

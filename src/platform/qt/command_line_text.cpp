@@ -9,8 +9,8 @@ namespace korvane {
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kProgramOptions = {"--simulate", "--blank-board",
-                                                             "--help", "--version", "--show-noise"};
+constexpr std::array<std::string_view, 6> kProgramOptions = {
+    "--simulate", "--blank-board", "--help", "--version", "--show-noise", "--show-spectrum"};
 /// An option that carries its value after "=".
 constexpr std::string_view kOpenOption = "--open=";
 
