@@ -14,3 +14,5 @@ build/bench/korvane_spectrum_bench --benchmark_min_time=0.5
 xvfb-run -a build/bench/korvane_idle_wait 10000
 xvfb-run -a build/bench/korvane_startup
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"
+# The same soak recording every reading to a CSV file: rows written must equal readings used.
+xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
