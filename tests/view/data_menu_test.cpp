@@ -10,8 +10,8 @@
 #include <numbers>
 
 #include "app/view/data_menu_builder.h"
+#include "app/view/fourier_window.h"
 #include "app/view/noise_window.h"
-#include "app/view/spectrum_window.h"
 #include "platform/virtual_time.h"
 #include "support/window_on_board.h"
 

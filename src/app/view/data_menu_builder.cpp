@@ -9,10 +9,10 @@
 
 #include "app/main_form.h"
 #include "app/run_data.h"
+#include "app/view/fourier_window.h"
 #include "app/view/long_record_actions.h"
 #include "app/view/noise_window.h"
 #include "app/view/recording_opener.h"
-#include "app/view/spectrum_window.h"
 #include "records/block_export.h"
 
 namespace korvane {

@@ -10,7 +10,7 @@
 #include "app/long_record.h"
 #include "app/main_form.h"
 #include "app/run_data.h"
-#include "app/view/spectrum_window.h"
+#include "app/view/fourier_window.h"
 #include "records/block_export.h"
 
 namespace korvane {

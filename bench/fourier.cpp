@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "spectrum/power_spectrum.h"
+#include "fourier/fourier_power.h"
 
 namespace {
 

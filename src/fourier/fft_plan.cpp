@@ -1,4 +1,4 @@
-#include "spectrum/fft_plan.h"
+#include "fourier/fft_plan.h"
 
 #include <fftw3.h>
 

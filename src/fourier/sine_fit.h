@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "spectrum/spectrum_error.h"
+#include "fourier/analysis_error.h"
 
 namespace korvane {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "acquisition/block_settings.h"
-#include "spectrum/power_spectrum.h"
+#include "fourier/fourier_power.h"
 
 namespace korvane {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "spectrum/power_spectrum.h"
+#include "fourier/fourier_power.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "spectrum/spectrum_error.h"
+#include "fourier/analysis_error.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "spectrum/sine_fit.h"
+#include "fourier/sine_fit.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <numbers>
 #include <optional>
 
-#include "spectrum/power_spectrum.h"
-#include "spectrum/tone_figures.h"
+#include "fourier/fourier_power.h"
+#include "fourier/tone_figures.h"
 
 namespace korvane {
 namespace {

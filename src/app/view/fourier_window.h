@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/view/spectrum_job.h"
+#include "app/view/fourier_job.h"
 
 class QCustomPlot;
 class QFormLayout;

@@ -1,4 +1,4 @@
-#include "spectrum/band_noise.h"
+#include "fourier/band_noise.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spectrum/power_spectrum.h"
+#include "fourier/fourier_power.h"
 
 namespace korvane {
 

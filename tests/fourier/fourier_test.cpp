@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "spectrum/band_noise.h"
-#include "spectrum/power_spectrum.h"
-#include "spectrum/sine_fit.h"
-#include "spectrum/tone_figures.h"
+#include "fourier/band_noise.h"
+#include "fourier/fourier_power.h"
+#include "fourier/sine_fit.h"
+#include "fourier/tone_figures.h"
 
 namespace korvane {
 namespace {

@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "spectrum/spectrum_error.h"
-#include "spectrum/window.h"
+#include "fourier/analysis_error.h"
+#include "fourier/window.h"
 
 namespace korvane {
 

@@ -1,13 +1,13 @@
-#include "app/view/spectrum_job.h"
+#include "app/view/fourier_job.h"
 
 #include <cmath>
 #include <cstdio>
 
+#include "fourier/band_noise.h"
+#include "fourier/sine_fit.h"
+#include "fourier/tone_figures.h"
+#include "fourier/window.h"
 #include "records/csv_format.h"
-#include "spectrum/band_noise.h"
-#include "spectrum/sine_fit.h"
-#include "spectrum/tone_figures.h"
-#include "spectrum/window.h"
 
 namespace korvane {
 

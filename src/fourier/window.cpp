@@ -1,4 +1,4 @@
-#include "spectrum/window.h"
+#include "fourier/window.h"
 
 #include <cmath>
 #include <numbers>

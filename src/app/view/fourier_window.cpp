@@ -1,4 +1,4 @@
-#include "app/view/spectrum_window.h"
+#include "app/view/fourier_window.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "spectrum/tone_figures.h"
+#include "fourier/tone_figures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "spectrum/power_spectrum.h"
+#include "fourier/fourier_power.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "spectrum/fft_plan.h"
+#include "fourier/fft_plan.h"
 
 namespace korvane {
 namespace {
