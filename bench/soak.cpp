@@ -2,9 +2,10 @@
 // in "Continuous" mode (AverNumb 5000), in real time: readings received against readings stored
 // and plotted, the program's CPU use and its peak memory. Run it under Xvfb or with
 // QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), then "spy" to keep the
-// "CommSpy" traffic view open during the run and/or "record" to record the run to a CSV file in
-// the temporary folder (rows written must equal readings stored; the cost of the writer alone
-// is measured first on a minute's worth of rows).
+// "CommSpy" traffic view open during the run, "spectrum" to keep the Spectrum window open (it
+// analyses each block as it closes) and/or "record" to record the run to a CSV file in the
+// temporary folder (rows written must equal readings stored; the cost of the writer alone is
+// measured first on a minute's worth of rows).
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/view/data_menu_builder.h"
+#include "app/view/fourier_window.h"
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
@@ -54,10 +57,16 @@ int main(int argc, char** argv) {
   rig.port.AddTrafficListener(&comm_spy);
   bool spy = false;
   bool record = false;
+  bool spectrum = false;
   for (int i = 2; i < argc; ++i) {
     spy = spy || std::string_view(argv[i]) == "spy";
     record = record || std::string_view(argv[i]) == "record";
+    spectrum = spectrum || std::string_view(argv[i]) == "spectrum";
   }
+  // The Data menu as the program builds it; its Spectrum window follows each closed block.
+  DataMenuBuilder data_menu(rig.window, rig.main.run_data());
+  data_menu.Build(false, spectrum);
+  const auto* spectrum_window = rig.window.findChild<SpectrumWindow*>();
   const auto record_path = std::filesystem::temp_directory_path() / "korvane-soak-run.csv";
   if (record) {
     // The writer's own cost: one minute of rows at the link's 720 readings/s.
@@ -125,8 +134,9 @@ int main(int argc, char** argv) {
     const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
     const auto& run = rig.main.run();
-    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s\n", wall,
-                spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "");
+    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s%s\n",
+                wall, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "",
+                spectrum ? ", Spectrum window open" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
         "first 4 of a run are dropped)\n",
@@ -136,6 +146,11 @@ int main(int argc, char** argv) {
     std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
                 bench::PeakResidentMegabytes());
     std::printf("board errors shown: %zu\n", rig.dialogs.messages.size());
+    if (spectrum) {
+      std::printf("spectra drawn: %d, one per closed block (%lld blocks of 5000)\n",
+                  spectrum_window->ResultsShown(),
+                  static_cast<long long>(run.ReadingsUsed() / 5000));
+    }
     if (record) {
       const auto& recorder = rig.main.run_data().recorder();
       std::printf("recorded: %lld rows written for %lld readings stored (%s), %llu bytes, %s\n",

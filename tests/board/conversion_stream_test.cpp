@@ -103,50 +103,64 @@ TEST(ConversionStream, AFastConverterIsPacedByTheLink) {
   EXPECT_FALSE(at_9600.time.HasScheduled());
 }
 
-/// Virtual time whose timers fire up to a millisecond late, as real-time timers do.
-class MillisecondTimers final : public TimeBase {
+/// Virtual time whose timers fire up to `late` late, as real-time timers do on a busy machine.
+class LateTimers final : public TimeBase {
  public:
-  explicit MillisecondTimers(VirtualTime& time) : time_(time) {}
+  LateTimers(VirtualTime& time, Millis late) : time_(time), late_(late) {}
   Micros Now() const override { return time_.Now(); }
   void ProcessPendingEvents() override { time_.ProcessPendingEvents(); }
   void WaitForEvents() override { time_.WaitForEvents(); }
   CallbackId Schedule(Micros delay, std::function<void()> callback) override {
-    return time_.Schedule(std::chrono::ceil<Millis>(delay), std::move(callback));
+    return time_.Schedule(late_ * ((delay + late_ - Micros{1}) / late_), std::move(callback));
   }
   void Cancel(CallbackId id) override { time_.Cancel(id); }
   void PauseWithoutEvents(Micros duration) override { time_.PauseWithoutEvents(duration); }
 
  private:
   VirtualTime& time_;
+  Millis late_;
 };
 
-TEST(ConversionStream, LateTimersStillGiveTheLinksPace) {
-  VirtualTime virtual_time;
-  MillisecondTimers time(virtual_time);
-  SimulatedBoard board(time, ClockedAt(11.0592));
-  for (const auto& [address, value] :
-       {std::pair{0x8010, 0x4A}, {0x8011, 0xFA}, {0x8012, 0x4B}, {0x8013, 0xFF}}) {
-    board.Memory().WriteConfig(address, static_cast<std::uint8_t>(value));
-  }
-  SimulatedSerialPort port(time, board, 1);
-  port.SetCommPort(1);
-  port.SetPortSettings("57600,N,8,1");
-  port.OpenPort();
-  port.SetRunResetLine(false);
-  port.SetRunResetLine(true);
-  port.Transmit("RWDE08RWDF00RWDC30RWDD31");  // 21.6 kHz conversions
-  virtual_time.Advance(Millis{100});
-  port.TakeInput();
+// The board keeps its own time: late timers neither lose conversions the idle UART would have
+// sent nor let results pile up behind a link slower than the data rate.
+TEST(ConversionStream, LateTimersLoseNothingAndStillGiveTheLinksPace) {
+  struct Case {
+    const char* decimation;  // RWDE/RWDF: low and high byte
+    Millis late;
+    std::size_t fewest, most;  // results in one second
+  };
+  for (const Case& c : {Case{"RWDE08RWDF00", Millis{1}, 680, 720},      // 21.6 kHz, the link's pace
+                        Case{"RWDEC0RWDF03", Millis{10}, 175, 180}}) {  // 180 Hz, every one
+    SCOPED_TRACE(c.decimation);
+    VirtualTime virtual_time;
+    LateTimers time(virtual_time, c.late);
+    SimulatedBoard board(time, ClockedAt(11.0592));
+    for (const auto& [address, value] :
+         {std::pair{0x8010, 0x4A}, {0x8011, 0xFA}, {0x8012, 0x4B}, {0x8013, 0xFF}}) {
+      board.Memory().WriteConfig(address, static_cast<std::uint8_t>(value));
+    }
+    SimulatedSerialPort port(time, board, 1);
+    port.SetCommPort(1);
+    port.SetPortSettings("57600,N,8,1");
+    port.OpenPort();
+    port.SetRunResetLine(false);
+    port.SetRunResetLine(true);
+    port.Transmit(std::string(c.decimation) + "RWDC30RWDD31");
+    virtual_time.Advance(Millis{100});
+    port.TakeInput();
 
-  port.Transmit("U3");
-  virtual_time.Advance(Millis{1000});
-  const auto codes = Codes(port.TakeInput());
-  EXPECT_GE(codes.size(), 680u);
-  EXPECT_LE(codes.size(), 720u);
-  port.Transmit("\r");
-  virtual_time.Advance(Millis{5});  // the CR, two results and the prompt at most
-  EXPECT_TRUE(port.TakeInput().ends_with("]"));
-  EXPECT_FALSE(virtual_time.HasScheduled());
+    port.Transmit("U3");
+    virtual_time.Advance(Millis{1000});
+    const auto codes = Codes(port.TakeInput());
+    EXPECT_GE(codes.size(), c.fewest);
+    EXPECT_LE(codes.size(), c.most);
+    port.Transmit("\r");
+    virtual_time.Advance(3 * c.late +
+                         Millis{5});  // the CR, the results on their way and the prompt
+    const std::string end = port.TakeInput();
+    EXPECT_TRUE(end.ends_with("]")) << end;
+    EXPECT_FALSE(virtual_time.HasScheduled());
+  }
 }
 
 TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
