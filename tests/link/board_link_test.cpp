@@ -20,25 +20,6 @@ struct LinkRig {
   BoardLink link{form, time, port, dialogs};
 };
 
-TEST(BoardLink, WaitForSeesThePromptOnlyInTheTakeThatHoldsIt) {
-  LinkRig rig;
-  rig.port.ArriveAfter(10, "RRCA");
-  rig.port.ArriveAfter(30, "xx>yy");
-  EXPECT_FALSE(rig.link.WaitFor(">", 500));
-  EXPECT_EQ(rig.time.NowMs(), 30);
-  EXPECT_TRUE(rig.link.Timer1().IsArmed()) << "the timer stays armed when the prompt came first";
-  EXPECT_EQ(rig.port.TakeInput(), "");
-
-  // A prompt split over two takes is never found: each pass looks at its own take only.
-  LinkRig split;
-  split.port.ArriveAfter(5, "]");
-  split.time.Advance(Millis{6});
-  EXPECT_TRUE(split.link.WaitFor(">", 100)) << "text before the wait is in the first take";
-  split.port.ArriveAfter(5, "abc");
-  EXPECT_TRUE(split.link.WaitFor("]", 50));
-  EXPECT_EQ(split.time.NowMs(), 6 + 100 + 50);
-}
-
 TEST(BoardLink, TimeOutsAndTheirMessages) {
   LinkRig rig;
   // Expiry in the same pass as the prompt counts as a time-out.
@@ -126,17 +107,6 @@ class EarlyTime final : public TimeBase {
   void PauseWithoutEvents(Micros duration) override { inner.PauseWithoutEvents(duration); }
   VirtualTime inner;
 };
-
-TEST(BoardLink, WaitLastsItsFullTimeEvenWhenTimersFireEarly) {
-  EarlyTime time;
-  Form form;
-  ScriptedPort port(time);
-  RecordingDialogs dialogs;
-  BoardLink link(form, time, port, dialogs);
-  link.Wait(200);
-  EXPECT_GE(time.NowMs(), 200);
-  EXPECT_FALSE(time.inner.HasScheduled());
-}
 
 TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
   LinkRig rig;
