@@ -14,7 +14,7 @@ namespace {
 using testing::FakeChart;
 
 constexpr std::int32_t kAverage = ReadingPresenter::AVERAGE_INDEX;
-constexpr int kSample = 1, kContinuous = 2;
+constexpr int kContinuous = 2;
 constexpr int kVolts = 0, kDec = 1, kHex = 2;
 
 class ReadingPresenterTest : public ::testing::Test {
