@@ -149,34 +149,6 @@ TEST(ConversionStream, LateTimersStillGiveTheLinksPace) {
   EXPECT_FALSE(virtual_time.HasScheduled());
 }
 
-TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
-  BoardOptions one_volt = ClockedAt(1.8432);
-  one_volt.adc_inputs.volts[0] = 1.0;
-  StreamBench averaging(one_volt);
-  averaging.Write({"RWD708", "N0004"});
-  const auto means = Codes(averaging.Stream("U4", Micros{10'500'000}));
-  EXPECT_EQ(means.size(), 39u) << "157 conversions, one mean of every 4";
-  EXPECT_NEAR(Mean(means), 3355443, 2);
-  EXPECT_TRUE(averaging.End());
-
-  StreamBench unset_count;  // N 0 after the reset: every conversion
-  EXPECT_EQ(Codes(unset_count.Stream("U4", Micros{1'050'000})).size(), 15u);
-  EXPECT_TRUE(unset_count.End());
-
-  // A step from 0 V to 1 V: the running mean of 4 climbs in quarters.
-  StreamBench filtering;
-  filtering.Write({"RWD708", "N0004"});
-  const auto before = Codes(filtering.Stream("U5", Micros{10'080'000}));
-  EXPECT_EQ(before.size(), 151u) << "one result per conversion";
-  EXPECT_NEAR(Mean(before), 0, 1);
-  filtering.board.ConverterInputs().volts[0] = 1.0;
-  const auto after = Codes(filtering.Collect(Micros{400'000}));
-  ASSERT_EQ(after.size(), 6u);
-  const std::vector<double> expected = {838861, 1677722, 2516582, 3355443, 3355443, 3355443};
-  for (std::size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(after[i], expected[i], 20) << i;
-  EXPECT_TRUE(filtering.End());
-}
-
 TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   BoardOptions options = ClockedAt(1.8432);
   options.adc_inputs.volts[0] = 1.0;
