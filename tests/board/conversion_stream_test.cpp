@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <complex>
 #include <cstdint>
-#include <functional>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -89,66 +87,6 @@ TEST(ConversionStream, ResultsComeAtTheDataRateOfTheRegisters) {
   EXPECT_TRUE(fast_clock.End());
 }
 
-TEST(ConversionStream, AFastConverterIsPacedByTheLink) {
-  // At 57600 bit/s the pace of the link is checked with late timers below.
-  StreamBench at_9600(ClockedAt(11.0592));
-  at_9600.Write({"RWDE08", "RWDF00"});  // 21.6 kHz conversions, 120 results/s on the line
-  const auto codes = Codes(at_9600.Stream("U3", Micros{2'000'000}));
-  EXPECT_GE(codes.size(), 236u);
-  EXPECT_LE(codes.size(), 240u);
-  // At most one result is on its way, so the prompt follows the CR within about two lines.
-  at_9600.port.Transmit("\r");
-  at_9600.time.Advance(Micros{1042 + 8336 + 1042 + 100});
-  EXPECT_TRUE(at_9600.port.TakeInput().ends_with("]"));
-  EXPECT_FALSE(at_9600.time.HasScheduled());
-}
-
-/// Virtual time whose timers fire up to a millisecond late, as real-time timers do.
-class MillisecondTimers final : public TimeBase {
- public:
-  explicit MillisecondTimers(VirtualTime& time) : time_(time) {}
-  Micros Now() const override { return time_.Now(); }
-  void ProcessPendingEvents() override { time_.ProcessPendingEvents(); }
-  void WaitForEvents() override { time_.WaitForEvents(); }
-  CallbackId Schedule(Micros delay, std::function<void()> callback) override {
-    return time_.Schedule(std::chrono::ceil<Millis>(delay), std::move(callback));
-  }
-  void Cancel(CallbackId id) override { time_.Cancel(id); }
-  void PauseWithoutEvents(Micros duration) override { time_.PauseWithoutEvents(duration); }
-
- private:
-  VirtualTime& time_;
-};
-
-TEST(ConversionStream, LateTimersStillGiveTheLinksPace) {
-  VirtualTime virtual_time;
-  MillisecondTimers time(virtual_time);
-  SimulatedBoard board(time, ClockedAt(11.0592));
-  for (const auto& [address, value] :
-       {std::pair{0x8010, 0x4A}, {0x8011, 0xFA}, {0x8012, 0x4B}, {0x8013, 0xFF}}) {
-    board.Memory().WriteConfig(address, static_cast<std::uint8_t>(value));
-  }
-  SimulatedSerialPort port(time, board, 1);
-  port.SetCommPort(1);
-  port.SetPortSettings("57600,N,8,1");
-  port.OpenPort();
-  port.SetRunResetLine(false);
-  port.SetRunResetLine(true);
-  port.Transmit("RWDE08RWDF00RWDC30RWDD31");  // 21.6 kHz conversions
-  virtual_time.Advance(Millis{100});
-  port.TakeInput();
-
-  port.Transmit("U3");
-  virtual_time.Advance(Millis{1000});
-  const auto codes = Codes(port.TakeInput());
-  EXPECT_GE(codes.size(), 680u);
-  EXPECT_LE(codes.size(), 720u);
-  port.Transmit("\r");
-  virtual_time.Advance(Millis{5});  // the CR, two results and the prompt at most
-  EXPECT_TRUE(port.TakeInput().ends_with("]"));
-  EXPECT_FALSE(virtual_time.HasScheduled());
-}
-
 TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   BoardOptions options = ClockedAt(1.8432);
   options.adc_inputs.volts[0] = 1.0;
@@ -195,32 +133,6 @@ TEST(ConversionStream, TonesAreTakenAtTheInstantsOfTheConversions) {
   // Sinc3 at 15 Hz passes 1 Hz at [sin(pi / 15) / (1920 sin(pi / 28800))]^3 = 0.978275.
   EXPECT_NEAR(std::abs(seen), 0.5 * 0.978275 * 16777215 / 5.0, 3.0);
   EXPECT_TRUE(bench.End());
-}
-
-TEST(ConversionStream, OnlyACrOrAResetEndsIt) {
-  StreamBench bench;
-  const auto first = Codes(bench.Stream("U3", Micros{1'000'000}));
-  bench.port.Transmit("RWDD00N0004\nQ?\x85\xFFU4");
-  const auto during_garbage = Codes(bench.Collect(Micros{1'000'000}));
-  EXPECT_EQ(first.size() + during_garbage.size(), 29u) << "it keeps streaming";
-  EXPECT_EQ(bench.board.Sfr(0xDD), 0x31);
-
-  bench.board.ReceiveSerial("\r", 1200);  // a CR at the wrong bit rate reads as other bytes
-  EXPECT_TRUE(bench.board.IsStreaming());
-  EXPECT_TRUE(bench.End());
-  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]") << "the program takes commands again";
-
-  bench.Stream("U5", Micros{500'000});
-  bench.PulseRunReset();
-  EXPECT_FALSE(bench.board.IsStreaming());
-  EXPECT_FALSE(bench.time.HasScheduled());
-  bench.port.TakeInput();
-  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]");
-
-  bench.Stream("U3", Micros{500'000});
-  bench.PulseProgReset();
-  EXPECT_FALSE(bench.board.IsStreaming());
-  EXPECT_FALSE(bench.time.HasScheduled());
 }
 
 }  // namespace
