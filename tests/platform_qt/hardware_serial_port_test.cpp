@@ -5,13 +5,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/main_form.h"
-#include "app/port_loss_notice.h"
 #include "platform/port_mapping.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_device_identity.h"
@@ -260,42 +257,6 @@ TEST_F(QtPseudoTerminalPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
   EXPECT_EQ(port.TakeInput(), "");
   EXPECT_EQ(listener.sent, "");
   EXPECT_EQ(listener.lost_ports, std::vector<int>{5});
-}
-
-TEST_F(QtPseudoTerminalPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
-  Form form;
-  testing::FakeChart adc_graph;
-  testing::FakeChart histo;
-  testing::RecordingDialogs dialogs;
-  testing::FakeProcess process;
-  MainForm main(form, PlatformServices{time, port, adc_graph, histo, settings, dialogs, process});
-  std::vector<std::string> panel_texts;
-  form.Panel(1).SetObserver([&] { panel_texts.push_back(form.Panel(1).Text()); });
-  form.PortNumber = 5;
-  main.link().ReopenPort(5, "57600");
-  ASSERT_TRUE(port.IsPortOpen());
-
-  // The adapter comes out as soon as the command starts to arrive, while the program waits.
-  std::string arrived;
-  std::function<void()> watch = [&] {
-    arrived += board.ReadAvailable();
-    if (arrived.empty()) {
-      time.Schedule(milliseconds(2), watch);
-    } else {
-      board.CloseMaster();
-    }
-  };
-  time.Schedule(milliseconds(2), watch);
-  form.cmdODAC.Click();
-
-  EXPECT_EQ(arrived.substr(0, 1), "R");
-  EXPECT_FALSE(port.IsPortOpen());
-  const std::string lost = PortLossNotice::Text(5);
-  ASSERT_GE(panel_texts.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(panel_texts.end() - 3, panel_texts.end()),
-            (std::vector<std::string>{lost, "OFFSET  DAC  NOT  LOADED", lost}))
-      << "named when it happens, and again when the action has ended";
-  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 #endif  // Q_OS_LINUX
