@@ -54,6 +54,14 @@ TEST_F(QtSettingsStoreTest, WrittenTextsReadBackAndLandOnDiskAtOnce) {
 
   store_.Write("Korvane-DAQ-EVM", "Ports", "Line", "57600,N,8,1");
   EXPECT_EQ(store_.Read("Korvane-DAQ-EVM", "Ports", "Line", ""), "57600,N,8,1");
+
+  // A line typed by hand with unquoted commas reads back as it was typed.
+  file.close();
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Ports]\nCOM3=/dev/ttyUSB0\nLine=9600,E,7,2\n");
+  file.close();
+  EXPECT_EQ(store_.Read("Korvane-DAQ-EVM", "Ports", "COM3", ""), "/dev/ttyUSB0");
+  EXPECT_EQ(store_.Read("Korvane-DAQ-EVM", "Ports", "Line", ""), "9600,E,7,2");
 }
 
 }  // namespace
