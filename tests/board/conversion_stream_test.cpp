@@ -89,20 +89,6 @@ TEST(ConversionStream, ResultsComeAtTheDataRateOfTheRegisters) {
   EXPECT_TRUE(fast_clock.End());
 }
 
-TEST(ConversionStream, AFastConverterIsPacedByTheLink) {
-  // At 57600 bit/s the pace of the link is checked with late timers below.
-  StreamBench at_9600(ClockedAt(11.0592));
-  at_9600.Write({"RWDE08", "RWDF00"});  // 21.6 kHz conversions, 120 results/s on the line
-  const auto codes = Codes(at_9600.Stream("U3", Micros{2'000'000}));
-  EXPECT_GE(codes.size(), 236u);
-  EXPECT_LE(codes.size(), 240u);
-  // At most one result is on its way, so the prompt follows the CR within about two lines.
-  at_9600.port.Transmit("\r");
-  at_9600.time.Advance(Micros{1042 + 8336 + 1042 + 100});
-  EXPECT_TRUE(at_9600.port.TakeInput().ends_with("]"));
-  EXPECT_FALSE(at_9600.time.HasScheduled());
-}
-
 /// Virtual time whose timers fire up to `late` late, as real-time timers do on a busy machine.
 class LateTimers final : public TimeBase {
  public:
@@ -163,34 +149,6 @@ TEST(ConversionStream, LateTimersLoseNothingAndStillGiveTheLinksPace) {
   }
 }
 
-TEST(ConversionStream, AveragingAndFilteringUseTheLastNConversions) {
-  BoardOptions one_volt = ClockedAt(1.8432);
-  one_volt.adc_inputs.volts[0] = 1.0;
-  StreamBench averaging(one_volt);
-  averaging.Write({"RWD708", "N0004"});
-  const auto means = Codes(averaging.Stream("U4", Micros{10'500'000}));
-  EXPECT_EQ(means.size(), 39u) << "157 conversions, one mean of every 4";
-  EXPECT_NEAR(Mean(means), 3355443, 2);
-  EXPECT_TRUE(averaging.End());
-
-  StreamBench unset_count;  // N 0 after the reset: every conversion
-  EXPECT_EQ(Codes(unset_count.Stream("U4", Micros{1'050'000})).size(), 15u);
-  EXPECT_TRUE(unset_count.End());
-
-  // A step from 0 V to 1 V: the running mean of 4 climbs in quarters.
-  StreamBench filtering;
-  filtering.Write({"RWD708", "N0004"});
-  const auto before = Codes(filtering.Stream("U5", Micros{10'080'000}));
-  EXPECT_EQ(before.size(), 151u) << "one result per conversion";
-  EXPECT_NEAR(Mean(before), 0, 1);
-  filtering.board.ConverterInputs().volts[0] = 1.0;
-  const auto after = Codes(filtering.Collect(Micros{400'000}));
-  ASSERT_EQ(after.size(), 6u);
-  const std::vector<double> expected = {838861, 1677722, 2516582, 3355443, 3355443, 3355443};
-  for (std::size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(after[i], expected[i], 20) << i;
-  EXPECT_TRUE(filtering.End());
-}
-
 TEST(ConversionStream, CodesFollowTheInputsAndTheRegisters) {
   BoardOptions options = ClockedAt(1.8432);
   options.adc_inputs.volts[0] = 1.0;
@@ -237,32 +195,6 @@ TEST(ConversionStream, TonesAreTakenAtTheInstantsOfTheConversions) {
   // Sinc3 at 15 Hz passes 1 Hz at [sin(pi / 15) / (1920 sin(pi / 28800))]^3 = 0.978275.
   EXPECT_NEAR(std::abs(seen), 0.5 * 0.978275 * 16777215 / 5.0, 3.0);
   EXPECT_TRUE(bench.End());
-}
-
-TEST(ConversionStream, OnlyACrOrAResetEndsIt) {
-  StreamBench bench;
-  const auto first = Codes(bench.Stream("U3", Micros{1'000'000}));
-  bench.port.Transmit("RWDD00N0004\nQ?\x85\xFFU4");
-  const auto during_garbage = Codes(bench.Collect(Micros{1'000'000}));
-  EXPECT_EQ(first.size() + during_garbage.size(), 29u) << "it keeps streaming";
-  EXPECT_EQ(bench.board.Sfr(0xDD), 0x31);
-
-  bench.board.ReceiveSerial("\r", 1200);  // a CR at the wrong bit rate reads as other bytes
-  EXPECT_TRUE(bench.board.IsStreaming());
-  EXPECT_TRUE(bench.End());
-  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]") << "the program takes commands again";
-
-  bench.Stream("U5", Micros{500'000});
-  bench.PulseRunReset();
-  EXPECT_FALSE(bench.board.IsStreaming());
-  EXPECT_FALSE(bench.time.HasScheduled());
-  bench.port.TakeInput();
-  EXPECT_EQ(bench.Exchange("\r", Millis{20}), "]");
-
-  bench.Stream("U3", Micros{500'000});
-  bench.PulseProgReset();
-  EXPECT_FALSE(bench.board.IsStreaming());
-  EXPECT_FALSE(bench.time.HasScheduled());
 }
 
 }  // namespace
