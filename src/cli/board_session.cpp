@@ -32,6 +32,8 @@ BoardSession::BoardSession(const SharedChoices& shared)
                                          process_}),
       termination_([this] { OnTerminationSignal(); }) {
   form_.Panel(1).SetObserver([this] { OnStatus(); });
+  // QT_LOGGING_RULES="korvane.serial=true" shows the traffic, as for the window.
+  port_->AddTrafficListener(&serial_log_);
 }
 
 BoardSession::~BoardSession() = default;

@@ -16,6 +16,7 @@
 #include "platform/port_mapping.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_log.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/serial_port.h"
 
@@ -65,6 +66,7 @@ class BoardSession {
   QtTimeBase time_;
   QtSettingsStore settings_;
   PortMapping port_mapping_;
+  SerialLog serial_log_;
   std::unique_ptr<SimulatedBoard> board_;
   std::unique_ptr<SerialPort> port_;
   NullChart adc_graph_;
