@@ -16,13 +16,28 @@ fail() {
   failures=$((failures + 1))
 }
 
-# expect CODE NAME -- ARGS...: runs korvane-cli, keeps stdout in NAME.out, stderr in NAME.err.
+# start NAME ARGS...: runs korvane-cli in the background, stdout to NAME.out, stderr to NAME.err,
+# its exit code to NAME.rc. Each run has a simulated board of its own, so they run side by side.
+start() {
+  local name=$1
+  shift
+  ("$cli" "$@" >"$name.out" 2>"$name.err"; echo $? >"$name.rc") &
+}
+
+# exited CODE NAME: the run NAME (waited for) ended with CODE.
+exited() {
+  local got
+  got=$(cat "$1.rc")
+  [[ $got == "$2" ]] || fail "$1: exit $got, expected $2; stderr: $(cat "$1.err")"
+}
+
+# expect CODE NAME -- ARGS...: runs korvane-cli to its end and checks its exit code.
 expect() {
   local code=$1 name=$2
   shift 3
-  "$cli" "$@" >"$name.out" 2>"$name.err"
-  local got=$?
-  [[ $got == "$code" ]] || fail "$name: exit $got, expected $code; stderr: $(cat "$name.err")"
+  start "$name" "$@"
+  wait $!
+  exited "$name" "$code"
 }
 
 contains() {  # FILE TEXT
@@ -45,20 +60,35 @@ expect 5 no-hex -- --simulate load "$work/none.hex"
 expect 0 help -- capture --help
 contains help.out "--decimation"
 
-expect 0 info -- --simulate info
+start info --simulate info
+start setup --simulate --json setup --gain 8 --rate 60 --filter sinc3 --polarity unipolar \
+  --channels AIN0,AINCOM --chip-averaging averaging:4 --offset-dac 5
+start capture --simulate capture -n 2000 --decimation 60
+start capture-file --simulate --json capture -n 2000 --decimation 60 -o run.csv
+start interrupt --simulate --verbose capture -n 100000 --decimation 60 -o part.csv
+# Ctrl+C once the run streams: the run is stopped, the readings so far are written, exit 130.
+interrupted=$(jobs -p | tail -1)
+for _ in $(seq 600); do
+  grep -q "GETTING  *ADC  *CODE" interrupt.err && break
+  sleep 0.1
+done
+sleep 1  # a few hundred readings; none at all is checked too
+pkill -INT -P "$interrupted" korvane-cli
+wait
+
+exited info 0
 contains info.out "port: 1"
 contains info.out "clock_MHz: 11.0592"
 contains info.out "link_bit_rate: 57600"
 
-expect 0 setup -- --simulate --json setup --gain 8 --rate 60 --filter sinc3 --polarity unipolar \
-  --channels AIN0,AINCOM --chip-averaging averaging:4 --offset-dac 5
+exited setup 0
 for field in '"gain": 8' '"data_rate_Hz": 60' '"filter": "Sinc3"' '"polarity": "unipolar"' \
   '"channels": "AIN0 - AINCOM"' '"chip_averaging": "Averaging N=4"' '"offset_dac": 5'; do
   contains setup.out "$field"
 done
 
 # 2000 readings on stdout: the recording format, rows numbered 1..2000; figures on stderr.
-expect 0 capture -- --simulate capture -n 2000 --decimation 60
+exited capture 0
 [[ $(head -1 capture.out) == "# korvane-demo readings" ]] || fail "capture: not a recording"
 contains capture.out "# readings: 2000"
 contains capture.out "# sigma_LSB: "
@@ -68,25 +98,13 @@ awk -F, 'NF != 5 || $1 != NR { exit 1 }' <<<"$rows" || fail "capture: rows not n
 contains capture.err "readings: 2000"
 
 # To a file: the figures on stdout as JSON.
-expect 0 capture-file -- --simulate --json capture -n 2000 --decimation 60 -o run.csv
+exited capture-file 0
 contains capture-file.out '"readings": 2000'
 contains capture-file.out '"sigma_LSB": '
 [[ -f run.csv && ! -e run.csv.partial ]] || fail "capture-file: run.csv not named"
 contains run.csv "2000,"
 
-# Ctrl+C once the run streams: the run is stopped, the readings so far are written, exit 130.
-"$cli" --simulate --verbose capture -n 100000 --decimation 60 -o part.csv >interrupt.out \
-  2>interrupt.err &
-pid=$!
-for _ in $(seq 600); do
-  grep -q "GETTING  *ADC  *CODE" interrupt.err && break
-  sleep 0.1
-done
-sleep 1  # a few hundred readings; none at all is checked too
-kill -INT "$pid"
-wait "$pid"
-got=$?
-[[ $got == 130 ]] || fail "interrupt: exit $got; stderr: $(cat interrupt.err)"
+exited interrupt 130
 contains interrupt.err "interrupted"
 contains interrupt.out "requested: 100000"
 if grep -q "^readings: 0$" interrupt.out; then
