@@ -10,6 +10,7 @@
 #include "cli/cli_request.h"
 #include "cli/console_dialogs.h"
 #include "cli/console_process.h"
+#include "cli/console_progress.h"
 #include "cli/exit_codes.h"
 #include "cli/null_chart.h"
 #include "form/form.h"
@@ -53,6 +54,9 @@ class BoardSession {
   bool StatusShowed(std::string_view text) const;
   void ForgetStatus() { status_history_.clear(); }
 
+  /// The device behind the board's port: its mapping, "simulated board", or "COMn".
+  std::string DeviceName() const;
+
   /// Prints "korvane-cli: `cause`" on stderr, unless a message box has already said why.
   void ReportFailure(const std::string& cause, int messages_before) const;
 
@@ -77,6 +81,8 @@ class BoardSession {
   MainForm main_form_;
   TerminationSignals termination_;
   std::vector<std::string> status_history_;
+  /// The search through all ports, drawn as a bar of the ports tried.
+  std::unique_ptr<ConsoleProgress> search_progress_;
   bool connecting_ = false;
   bool interrupted_ = false;
 };
