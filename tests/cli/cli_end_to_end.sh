@@ -3,7 +3,7 @@
 # stdout and to a file), Ctrl+C during a capture, and bad arguments; exit codes and output shape.
 # Usage: cli_end_to_end.sh KORVANE-CLI
 set -uo pipefail
-cli=$1
+cli=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The stored port goes to a folder of its own, never to the user's settings.
