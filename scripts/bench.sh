@@ -18,3 +18,5 @@ xvfb-run -a build/bench/korvane_soak "$soak_seconds"
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
 # The same soak with the Spectrum window open, analysing each block as it closes.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" spectrum
+# korvane-cli's whole process capturing 100000 readings at the link's maximum: CPU against wall.
+bench/cli_capture.sh build/korvane-cli 100000

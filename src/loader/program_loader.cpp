@@ -14,7 +14,7 @@ constexpr int kErrorProgressMax = 8;
 
 }  // namespace
 
-std::string ProgramLoader::FailureText(Step step) {
+std::string ProgramLoader::FailureText(Step step) const {
   switch (step) {
     case Step::kProgReset:
       return "No Response to initial CR during Serial Programming Reset";
@@ -23,7 +23,7 @@ std::string ProgramLoader::FailureText(Step step) {
     case Step::kErase:
       return "Error during erasing Korvane flash memory";
     case Step::kOpenFile:
-      return std::string("Error to open HEX file ") + kHexFileName;
+      return "Error to open HEX file " + hex_file_.filename().string();
     case Step::kLoadLines:
       break;
   }
@@ -72,7 +72,7 @@ bool ProgramLoader::ReadProgram(HexProgram& program) {
   // The whole file is read and checked before the board is touched: a load that stops at a bad
   // line leaves the board erased, and erasing a working board for a file that cannot be loaded
   // would lose its firmware for nothing.
-  HexFile file(hex_folder_ / kHexFileName);
+  HexFile file(hex_file_);
   if (!file.IsOpen()) {
     ShowMessage(" OPEN  FILE");
     ErrorEnd(Step::kOpenFile);
