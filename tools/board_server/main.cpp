@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "board/signal_options.h"
 #include "board/simulated_board.h"
@@ -26,7 +27,8 @@ constexpr const char* kUsage =
     "                      printed on the first line: \"listening on HOST:PORT\"\n"
     "  --blank-board       the simulated board's flash starts empty\n"
     "  --sim-...           signals on the board's inputs, as korvane-demo --simulate takes them\n"
-    "One client at a time; its DTR drives the programming reset, its RTS the run reset.\n";
+    "One client at a time (a new one takes over); its DTR drives the programming reset,\n"
+    "its RTS the run reset.\n";
 
 struct ServerOptions {
   std::string listen;
@@ -109,10 +111,12 @@ int main(int argc, char** argv) {
 
   QObject::connect(&server, &QTcpServer::newConnection, [&] {
     while (QTcpSocket* incoming = server.nextPendingConnection()) {
-      if (client) {  // the board has one line: a second client is turned away
-        incoming->abort();
-        incoming->deleteLater();
-        continue;
+      if (client) {
+        // The board has one line: the newest client takes it over. A program that reopens the
+        // port connects again before the server has seen its old connection end.
+        QTcpSocket* previous = std::exchange(client, nullptr);
+        previous->abort();
+        session.Disconnected();
       }
       client = incoming;
       client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
