@@ -4,11 +4,19 @@ namespace korvane {
 
 using namespace telnet;
 
+namespace {
+/// Binary and suppress-go-ahead both ways, as device servers expect, and COM-PORT-OPTION.
+Options ClientOptions() {
+  return Options({kBinary, kSuppressGoAhead, kComPortOption},
+                 {kBinary, kSuppressGoAhead, kComPortOption});
+}
+}  // namespace
+
 ComPortClient::ComPortClient(std::function<void(std::string_view)> send,
                              std::function<void(std::string_view)> data)
     : send_(std::move(send)),
       data_(std::move(data)),
-      options_({kBinary, kSuppressGoAhead, kComPortOption}, {kBinary, kSuppressGoAhead}),
+      options_(ClientOptions()),
       reader_({[this](std::string_view bytes) {
                  if (Agreed()) data_(bytes);
                },
@@ -16,7 +24,7 @@ ComPortClient::ComPortClient(std::function<void(std::string_view)> send,
                nullptr}) {}
 
 void ComPortClient::Start(const ComPortLine& line) {
-  options_ = Options({kBinary, kSuppressGoAhead, kComPortOption}, {kBinary, kSuppressGoAhead});
+  options_ = ClientOptions();
   reader_.Reset();
   waiting_.clear();
   line_ = line;
