@@ -12,7 +12,8 @@ const std::initializer_list<std::uint8_t> kAgreed = {kBinary, kSuppressGoAhead, 
 
 BoardSession::BoardSession(TimeBase& time, SimulatedBoard& board,
                            std::function<void(std::string_view)> send)
-    : board_(board),
+    : time_(time),
+      board_(board),
       send_(std::move(send)),
       options_(kAgreed, kAgreed),
       reader_({[this](std::string_view bytes) {
@@ -29,7 +30,11 @@ BoardSession::BoardSession(TimeBase& time, SimulatedBoard& board,
           time, [this](std::string_view bytes, int rate) { board_.ReceiveSerial(bytes, rate); },
           [this] { return board_.UartBitRate(); }),
       to_client_(
-          time, [this](std::string_view bytes, int) { send_(Escaped(bytes)); },
+          time,
+          [this](std::string_view bytes, int) {
+            batch_.append(bytes);
+            if (!batch_due_) batch_due_ = time_.Schedule(kBatchTime, [this] { SendBatch(); });
+          },
           [this] { return bit_rate_; }) {
   board_.SetTransmitter([this](std::string_view bytes, int bit_rate) {
     if (connected_) to_client_.Send(bytes, bit_rate);
@@ -39,6 +44,19 @@ BoardSession::BoardSession(TimeBase& time, SimulatedBoard& board,
 
 BoardSession::~BoardSession() {
   board_.SetTransmitter(nullptr);
+  DropBatch();
+}
+
+void BoardSession::SendBatch() {
+  batch_due_.reset();
+  send_(Escaped(batch_));
+  batch_.clear();
+}
+
+void BoardSession::DropBatch() {
+  if (batch_due_) time_.Cancel(*batch_due_);
+  batch_due_.reset();
+  batch_.clear();
 }
 
 void BoardSession::Connected() {
@@ -54,6 +72,7 @@ void BoardSession::Disconnected() {
   connected_ = false;
   to_board_.Clear();
   to_client_.Clear();
+  DropBatch();
   SetLines(false, false);
 }
 
@@ -91,6 +110,7 @@ void BoardSession::OnSubnegotiation(std::uint8_t option, std::string_view payloa
     case com_port::kPurgeData:
       to_board_.Clear();
       to_client_.Clear();
+      DropBatch();
       break;
     default:
       break;  // the board's UART is 8-N-1 whatever is asked; the answer says what was asked

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "board/simulated_board.h"
@@ -16,6 +18,8 @@ namespace korvane {
 /// client set (SET-BAUDRATE), both ways, and a board at another rate hears them garbled, as a
 /// real one would. DTR drives the programming-reset input and RTS the run-reset input (the
 /// program's default wiring); without a client both are off, which holds the board in reset.
+/// What the board sends reaches the socket in batches at most kBatchTime old, as a device
+/// server's UART and a USB adapter's latency timer hand it over, not one byte per packet.
 class BoardSession {
  public:
   /// `send`: bytes for the client's socket. The session installs itself as the board's transmitter.
@@ -32,10 +36,15 @@ class BoardSession {
 
   int BitRate() const { return bit_rate_; }
 
+  static constexpr Micros kBatchTime{4000};
+
  private:
   void OnSubnegotiation(std::uint8_t option, std::string_view payload);
   void SetLines(bool dtr, bool rts);
+  void SendBatch();
+  void DropBatch();
 
+  TimeBase& time_;
   SimulatedBoard& board_;
   std::function<void(std::string_view)> send_;
   telnet::Options options_;
@@ -46,6 +55,8 @@ class BoardSession {
   int bit_rate_ = 9600;
   bool dtr_ = false;
   bool rts_ = false;
+  std::string batch_;
+  std::optional<TimeBase::CallbackId> batch_due_;
 };
 
 }  // namespace korvane
