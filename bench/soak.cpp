@@ -212,6 +212,7 @@ int main(int argc, char** argv) {
   }
   // The board in its own process behind loopback; its CPU is not the program's.
   QProcess server;
+  server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   server.start(KORVANE_BOARD_SERVER_BINARY, {"--listen", "127.0.0.1:0"});
   if (!server.waitForReadyRead(5000)) {
     std::fprintf(stderr, "korvane-board-server did not start\n");
