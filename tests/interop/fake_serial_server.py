@@ -57,9 +57,9 @@ def main():
     say("listening on 127.0.0.1:%d" % listener.getsockname()[1])
     while True:
         sock, _ = listener.accept()
-        device = FakeDevice()
-        manager = serial.rfc2217.PortManager(device, Connection(sock))
-        try:
+        try:  # a client may be gone before the options are offered (a probe of the server)
+            device = FakeDevice()
+            manager = serial.rfc2217.PortManager(device, Connection(sock))
             while True:
                 received = sock.recv(4096)
                 if not received:

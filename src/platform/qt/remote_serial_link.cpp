@@ -1,6 +1,7 @@
 #include "platform/qt/remote_serial_link.h"
 
 #include <QByteArray>
+#include <QEventLoop>
 
 #include "platform/qt/logging_categories.h"
 
@@ -27,7 +28,7 @@ RemoteSerialLink::RemoteSerialLink(Events events)
   QObject::connect(&probe_, &QTcpSocket::connected, &probe_, [this] {
     server_back_ = true;
     probe_timer_.stop();
-    probe_.abort();
+    probe_.disconnectFromHost();  // a polite close: the server may take it for a short client
   });
 }
 
@@ -58,21 +59,25 @@ void RemoteSerialLink::Open(const std::string& url, const ComPortLine& line) {
   socket_.connectToHost(QString::fromStdString(address_.host), address_.port);
   client_.Start(line);  // the offers wait in the socket's buffer until it is connected
   deadline_.start(kAgreementTime);
+  // The program pulses the reset lines right after opening, and a pulse must not be spent before
+  // the server can carry it: the open waits for the agreement (or the failure), taking socket
+  // events and timers but no user input, so nothing the user does runs inside it.
+  QEventLoop agreement;
+  waiting_ = &agreement;
+  agreement.exec(QEventLoop::ExcludeUserInputEvents);
+  waiting_ = nullptr;
 }
 
 void RemoteSerialLink::Close() {
-  if (!open_) return;
-  // The program moved on before the server answered (its waits are shorter than ours).
-  if (!Drop()) events_.not_opened("no answer from " + Where() + " in time");
+  if (open_) Drop();
 }
 
-bool RemoteSerialLink::Drop() {
+void RemoteSerialLink::Drop() {
   deadline_.stop();
   open_ = false;
-  const bool agreed = client_.Agreed();
   if (socket_.state() == QAbstractSocket::ConnectedState) socket_.flush();
   socket_.abort();
-  return agreed;
+  if (waiting_) waiting_->quit();
 }
 
 void RemoteSerialLink::Fail(const std::string& reason) {
@@ -85,7 +90,10 @@ void RemoteSerialLink::OnReadyRead() {
   const QByteArray bytes = socket_.readAll();
   const bool was_agreed = client_.Agreed();
   client_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  if (!was_agreed && client_.Agreed()) deadline_.stop();
+  if (!was_agreed && client_.Agreed()) {
+    deadline_.stop();
+    if (waiting_) waiting_->quit();
+  }
   if (open_ && client_.Refused()) Fail(Where() + " refuses RFC 2217 (COM-PORT-OPTION)");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEventLoop>
 #include <QTcpSocket>
 #include <QTimer>
 #include <functional>
@@ -12,8 +13,9 @@
 namespace korvane {
 
 /// A serial port on a device server, reached over TCP with RFC 2217 (ser2net, pyserial's
-/// server, serial-to-Ethernet boxes, korvane-board-server). Everything is asynchronous and every
-/// wait is bounded: a connection that is not agreed within kAgreementTime is given up. A
+/// server, serial-to-Ethernet boxes, korvane-board-server). Opening waits for the server's
+/// agreement, at most kAgreementTime, so that the reset pulses that follow an open reach the
+/// board; from then on everything is asynchronous. A
 /// connection that fails before the server agreed is reported with its reason (`not_opened`); one
 /// that drops after is reported like a pulled adapter (`lost`), and from then on the server is
 /// tried every kProbePeriod until it accepts again (ServerIsBack).
@@ -32,10 +34,9 @@ class RemoteSerialLink {
   RemoteSerialLink(const RemoteSerialLink&) = delete;
   RemoteSerialLink& operator=(const RemoteSerialLink&) = delete;
 
-  /// Starts connecting; the port counts as open from here on (what is sent waits for the
-  /// server's agreement). A malformed URL is reported at once and leaves it closed.
+  /// Connects and returns once the server agreed to COM-PORT-OPTION (open) or the connection
+  /// failed or ran out of kAgreementTime (closed, reported as not opened).
   void Open(const std::string& url, const ComPortLine& line);
-  /// Closes; a connection given up before the server agreed is reported as not opened.
   void Close();
   bool IsOpen() const { return open_; }
 
@@ -48,8 +49,8 @@ class RemoteSerialLink {
 
  private:
   void Fail(const std::string& reason);
-  /// Ends the connection without a word; whether the server had agreed.
-  bool Drop();
+  /// Ends the connection without a word.
+  void Drop();
   void OnReadyRead();
   void OnSocketEnded(QAbstractSocket::SocketError error);
   void OnDeadline();
@@ -65,6 +66,8 @@ class RemoteSerialLink {
   QTcpSocket probe_;
   QTimer probe_timer_;
   bool server_back_ = false;
+  /// The open's wait for the agreement, while it runs.
+  QEventLoop* waiting_ = nullptr;
 };
 
 }  // namespace korvane
