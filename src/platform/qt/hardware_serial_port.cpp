@@ -166,9 +166,9 @@ void HardwareSerialPort::OpenRemote(const std::string& url, const LineSettings& 
   remote_line.rts = prog_reset_on_dtr_ ? run_reset_line_on_ : prog_reset_line_on_;
   open_device_ = {url, {}, {}};
   if (port_number_ == lost_port_number_) lost_port_number_ = 0;
-  remote_.Open(url, remote_line);
   qCDebug(SerialLogCategory).noquote()
       << CommPort().c_str() << "=" << url.c_str() << "opening at" << settings_.c_str();
+  remote_.Open(url, remote_line);
 }
 
 void HardwareSerialPort::CloseDevice() {
