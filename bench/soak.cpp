@@ -2,9 +2,10 @@
 // in "Continuous" mode (AverNumb 5000), in real time: readings received against readings stored
 // and plotted, the program's CPU use and its peak memory. Run it under Xvfb or with
 // QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), then "spy" to keep the
-// "CommSpy" traffic view open during the run and/or "record" to record the run to a CSV file in
-// the temporary folder (rows written must equal readings stored; the cost of the writer alone
-// is measured first on a minute's worth of rows), and/or "rfc2217" to reach the board through
+// "CommSpy" traffic view open during the run, "spectrum" to keep the Spectrum window open (it
+// analyses each block as it closes), "record" to record the run to a CSV file in the temporary
+// folder (rows written must equal readings stored; the cost of the writer alone is measured
+// first on a minute's worth of rows) and/or "rfc2217" to reach the board through
 // korvane-board-server over loopback, as a board on a device server is reached.
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
@@ -24,6 +25,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/view/data_menu_builder.h"
+#include "app/view/fourier_window.h"
 #include "platform/port_mapping.h"
 #include "platform/qt/comm_spy_window.h"
 #include "platform/qt/hardware_serial_port.h"
@@ -101,10 +104,16 @@ int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
   rig.port.AddTrafficListener(&comm_spy);
   bool spy = false;
   bool record = false;
+  bool spectrum = false;
   for (int i = 2; i < argc; ++i) {
     spy = spy || std::string_view(argv[i]) == "spy";
     record = record || std::string_view(argv[i]) == "record";
+    spectrum = spectrum || std::string_view(argv[i]) == "spectrum";
   }
+  // The Data menu as the program builds it; its Spectrum window follows each closed block.
+  DataMenuBuilder data_menu(rig.window, rig.main.run_data());
+  data_menu.Build(false, spectrum);
+  const auto* spectrum_window = rig.window.template findChild<SpectrumWindow*>();
   const auto record_path = std::filesystem::temp_directory_path() / "korvane-soak-run.csv";
   if (record) {
     // The writer's own cost: one minute of rows at the link's 720 readings/s.
@@ -172,8 +181,9 @@ int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
     const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
     const auto& run = rig.main.run();
-    std::printf("soak: %.1f s at 57600 bit/s%s, decimation 1, Continuous, AverNumb 5000%s%s\n",
-                wall, path, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "");
+    std::printf("soak: %.1f s at 57600 bit/s%s, decimation 1, Continuous, AverNumb 5000%s%s%s\n",
+                wall, path, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "",
+                spectrum ? ", Spectrum window open" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
         "first 4 of a run are dropped)\n",
@@ -183,6 +193,11 @@ int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
     std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
                 bench::PeakResidentMegabytes());
     std::printf("board errors shown: %zu\n", rig.dialogs.messages.size());
+    if (spectrum) {
+      std::printf("spectra drawn: %d, one per closed block (%lld blocks of 5000)\n",
+                  spectrum_window->ResultsShown(),
+                  static_cast<long long>(run.ReadingsUsed() / 5000));
+    }
     if (record) {
       const auto& recorder = rig.main.run_data().recorder();
       std::printf("recorded: %lld rows written for %lld readings stored (%s), %llu bytes, %s\n",

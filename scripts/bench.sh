@@ -16,5 +16,7 @@ xvfb-run -a build/bench/korvane_startup
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"
 # The same soak recording every reading to a CSV file: rows written must equal readings used.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
+# The same soak with the Spectrum window open, analysing each block as it closes.
+xvfb-run -a build/bench/korvane_soak "$soak_seconds" spectrum
 # The same soak with the board behind korvane-board-server, over RFC 2217 on loopback.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" rfc2217

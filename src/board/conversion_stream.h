@@ -20,9 +20,11 @@ namespace korvane {
 /// than the data rate sets the pace.
 ///
 /// Runs on TimeBase callbacks, one per conversion taken (none for those lost while sending).
-/// The program keeps its own time: a late callback (a real-time timer rounds to milliseconds)
-/// takes at once what the program took meanwhile, and may queue its result behind the one still
-/// on the line, never more. Nothing stays scheduled once the stream stops.
+/// The program keeps its own time: a late callback (a real-time timer rounds to milliseconds, a
+/// busy host is later still) takes at once what the program took meanwhile and queues those
+/// results on the line, so a late host delays readings but never loses one; the queue is never
+/// longer than what the program sent during the lateness. Nothing stays scheduled once the
+/// stream stops.
 class ConversionStream {
  public:
   using Sender = std::function<void(std::string_view bytes)>;

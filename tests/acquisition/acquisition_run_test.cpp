@@ -101,51 +101,6 @@ TEST(AcquisitionRun, SampleBlocksShowTheirMeanAndStatistics) {
   EXPECT_EQ(bench.form.Panel(1).Text(), kFinished);
 }
 
-TEST(AcquisitionRun, SeveralReadingsInOneTakeAreAllCounted) {
-  RunBench bench(2);
-  bench.form.optDataShow[2].SetValue(true);
-  bench.form.txtAverNumb.SetText("3");
-  std::string burst = "\n";
-  for (int code = 1; code <= 7; ++code) burst += ResultLine(code);
-  bench.port.ArriveAfter(400, burst);
-  bench.StopAt(600);
-  bench.Run();
-  EXPECT_EQ(std::vector(&bench.form.Samples[1], &bench.form.Samples[4]),
-            (std::vector<std::int32_t>{5, 6, 7}));
-  EXPECT_EQ(bench.form.txtDisplay.Caption(), "7");
-}
-
-TEST(AcquisitionRun, LoneLineFeedAndShortLines) {
-  RunBench bench(0);
-  bench.form.optDataShow[2].SetValue(true);
-  for (int i = 0; i < 4; ++i) bench.port.ArriveAfter(300 + i, "000000\r");
-  bench.port.ArriveAfter(310, "\n");
-  bench.port.ArriveAfter(320, "0A1B2C\r\n");
-  bench.Run();
-  EXPECT_EQ(bench.form.txtDisplay.Caption(), "A1B2C") << "code 662316";
-  EXPECT_EQ(bench.form.Samples[1], 662316);
-}
-
-TEST(AcquisitionRun, UnansweredCountEndsAtOnce) {
-  RunBench bench(2);
-  bench.Run(false);
-  EXPECT_EQ(bench.SentAfterCount(), "") << "no stream, no CR";
-  EXPECT_EQ(bench.dialogs.beeps, 0);
-  EXPECT_EQ(bench.form.Panel(1).Text(), "ADC CONVERSION  WAS  INTERRUPTED ")
-      << "a run that never started is not reported as finished";
-  EXPECT_EQ(bench.form.RunState, 0);
-}
-
-TEST(AcquisitionRun, StoppingWhileTheBoardIsSilent) {
-  RunBench bench(2);
-  bench.StopAt(60000);
-  bench.Run();
-  EXPECT_EQ(bench.SentAfterCount(), "U3\r");
-  EXPECT_GT(bench.dialogs.beeps, 0);
-  EXPECT_EQ(bench.form.Panel(1).Text(), kFinished);
-  EXPECT_FALSE(bench.time.HasScheduled());
-}
-
 TEST(AcquisitionRun, BoxesAreClampedAndTheChipModeChosen) {
   EXPECT_EQ(AcquisitionRun::BlockLength(1), 2);
   EXPECT_EQ(AcquisitionRun::BlockLength(2.5), 2);

@@ -52,17 +52,5 @@ TEST_F(HistogramTest, DrawsTwentyBarsAroundTheMeansBinBetweenEmptyEndPoints) {
   EXPECT_EQ(histo.redraws, 1);
 }
 
-TEST_F(HistogramTest, NoSigmaDrawsNothing) {
-  form.AverNumb = 31;
-  form.Samples.fill(7);
-  form.MeanCode = 7.0;
-  for (const double sigma : {0.0, -1.0}) {
-    histogram.Gistogram(sigma);
-    EXPECT_EQ(histo.PointY(0, 11), 0.0f);
-    EXPECT_EQ(histo.PointX(0, 11), 11.0f);
-    EXPECT_EQ(histo.redraws, 0);
-  }
-}
-
 }  // namespace
 }  // namespace korvane

@@ -14,7 +14,7 @@ namespace {
 using testing::FakeChart;
 
 constexpr std::int32_t kAverage = ReadingPresenter::AVERAGE_INDEX;
-constexpr int kOnce = 0, kSample = 1, kContinuous = 2;
+constexpr int kContinuous = 2;
 constexpr int kVolts = 0, kDec = 1, kHex = 2;
 
 class ReadingPresenterTest : public ::testing::Test {
@@ -27,8 +27,6 @@ class ReadingPresenterTest : public ::testing::Test {
   }
 
   void Mode(int index) { form.optDataShow[static_cast<std::size_t>(index)].SetValue(true); }
-  void Unipolar() { form.optPolarity[1].SetValue(true); }
-  void TemperatureInput() { form.optADCinput[1].SetValue(true); }
   const std::string& Shown() const { return form.txtDisplay.Caption(); }
   /// Shows `raw` as reading `index` and returns what the display shows then.
   std::string Show(std::int32_t raw, std::int32_t index) {
@@ -76,74 +74,6 @@ TEST_F(ReadingPresenterTest, WorkedExampleInEveryMode) {
   }
 }
 
-TEST_F(ReadingPresenterTest, VoltsModeShowsZeroUnsignedAndFlagsUnipolarFullScale) {
-  form.txtDisplay.SetEnabled(false);
-  EXPECT_EQ(Show(0x000000, 1), "0.00000000");
-  EXPECT_TRUE(form.txtDisplay.Enabled());
-
-  Unipolar();
-  form.VoltsPerCode = 2.5 / 16777215.0;
-  EXPECT_EQ(Show(0x000000, 2), "-OVERLOAD");
-  EXPECT_EQ(Show(0x000001, 3), "+0.00000015");
-  EXPECT_EQ(Show(0xFFFFFF, 4), "+OVERLOAD");
-  EXPECT_EQ(form.Samples[4], 16777215);  // unipolar codes stay unsigned
-  EXPECT_EQ(graph.ys[4], 2.5f);
-
-  // The other modes show full scale as a number.
-  Mode(kHex);
-  EXPECT_EQ(Show(0xFFFFFF, 5), "FFFFFF");
-  form.DecTrack = 1;
-  Mode(kDec);
-  EXPECT_EQ(Show(0xFFFFFF, 6), "16777215");
-  EXPECT_EQ(Show(0x000000, 7), "0");
-}
-
-TEST_F(ReadingPresenterTest, TemperatureInputShowsAndPlotsDegrees) {
-  TemperatureInput();
-  form.VoltsPerCode = 1e-6;
-  form.PgaGainExp = 1;
-  EXPECT_EQ(Show(250000, 1), "+51.667");  // 0.125 V
-  EXPECT_EQ(graph.ys[1], 51.667f);
-
-  Mode(kHex);
-  EXPECT_EQ(Show(250000, 3), "3D090");
-  EXPECT_EQ(graph.ys[3], 51.667f);
-}
-
-TEST_F(ReadingPresenterTest, SampleModeShowsOnlyTheBlockAverage) {
-  form.cboSampling.SetListIndex(kSample);
-  form.txtDisplay.SetCaption("before");
-  form.txtDisplay.SetEnabled(false);
-  presenter.ShowReading(0x000064, 1);
-  EXPECT_EQ(Show(0x7FFFFF, 2), "before");  // even an overload stays off the display
-  EXPECT_FALSE(form.txtDisplay.Enabled());
-  EXPECT_EQ(form.Samples[1], 100);
-  EXPECT_EQ(form.Samples[2], 8388607);
-  EXPECT_EQ(graph.ys[2], 2.49999985f);
-  EXPECT_DOUBLE_EQ(form.MeanCode, (100.0 + 8388607.0) / 50);
-
-  // The average is signed already: -5 is not converted again.
-  presenter.ShowReading(0x000064, 1);
-  const double mean = form.MeanCode;
-  form.Samples[0] = 77;
-  EXPECT_EQ(Show(-5, kAverage), "-0.00000149");
-  EXPECT_TRUE(form.txtDisplay.Enabled());
-  EXPECT_EQ(form.MeanCode, mean);  // nothing stored or accumulated
-  EXPECT_EQ(form.Samples[0], 77);
-
-  EXPECT_EQ(Show(8388607, kAverage), "+OVERLOAD");
-  Mode(kHex);
-  EXPECT_EQ(Show(-5, kAverage), "FFFFFFFB");
-  form.DecTrack = 1;
-  Mode(kDec);
-  EXPECT_EQ(Show(-5, kAverage), "-5");
-  EXPECT_EQ(form.MeanCode, mean);
-
-  // "Once" shows single readings.
-  form.cboSampling.SetListIndex(kOnce);
-  EXPECT_EQ(Show(0x000007, 1), "7");
-}
-
 TEST_F(ReadingPresenterTest, DecimalModeKeepsTheReadingThatSeedsTheTrackingValue) {
   Mode(kDec);
   form.Samples[1] = 42;                // left from an earlier block
@@ -172,28 +102,6 @@ TEST_F(ReadingPresenterTest, DecimalModeKeepsTheReadingThatSeedsTheTrackingValue
   Mode(kHex);
   presenter.ShowReading(0x000064, 3);
   EXPECT_EQ(form.DecTrack, 0);
-}
-
-TEST_F(ReadingPresenterTest, SampleAverageInVoltsSaysWhenItsBlockClipped) {
-  form.cboSampling.SetListIndex(kSample);
-  const struct {
-    bool unipolar;
-    std::int32_t clipped_raw;
-    const char* shown;
-  } cases[] = {{false, 0x7FFFFF, "+OVERLOAD"},
-               {false, 0x800000, "-OVERLOAD"},
-               {true, 0xFFFFFF, "+OVERLOAD"},
-               {true, 0x000000, "-OVERLOAD"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.shown);
-    form.optPolarity[c.unipolar ? 1 : 0].SetValue(true);
-    presenter.ShowReading(0x000100, 1);
-    presenter.ShowReading(c.clipped_raw, 2);
-    presenter.ShowReading(0x000100, 3);
-    EXPECT_EQ(Show(256, kAverage), c.shown);
-    presenter.ShowReading(0x000100, 1);  // the next block starts clean
-    EXPECT_EQ(Show(256, kAverage), "+0.00007629");
-  }
 }
 
 TEST_F(ReadingPresenterTest, NothingIsWrittenOutsideTheBlockBuffer) {

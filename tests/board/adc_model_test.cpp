@@ -22,25 +22,6 @@ std::vector<std::int32_t> Conversions(AdcModel& adc, const ConverterSetup& setup
   return codes;
 }
 
-TEST(AdcModel, NoiseIsGaussianAndTheSameForTheSameSeed) {
-  GaussianNoise noise(7);
-  std::vector<std::int32_t> scaled;  // in thousandths
-  for (int i = 0; i < 20000; ++i) scaled.push_back(static_cast<std::int32_t>(1000 * noise.Next()));
-  EXPECT_NEAR(Mean(scaled), 0.0, 30.0);
-  EXPECT_NEAR(Spread(scaled), 1000.0, 30.0);
-
-  GaussianNoise same(7);
-  GaussianNoise other(8);
-  GaussianNoise again(7);
-  int differences = 0;
-  for (int i = 0; i < 100; ++i) {
-    const double value = again.Next();
-    EXPECT_EQ(same.Next(), value);
-    if (other.Next() != value) ++differences;
-  }
-  EXPECT_GT(differences, 90);
-}
-
 TEST(AdcModel, NoiseSizeFollowsGainAndDataRate) {
   AdcInputs inputs;
   inputs.volts[0] = 0.001;

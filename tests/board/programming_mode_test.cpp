@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "board/board_mode.h"
 #include "board_bench.h"
 
 namespace korvane {
@@ -60,46 +59,6 @@ TEST(ProgrammingMode, ClockCountReadsBackAsTheBoardsClock) {
     EXPECT_NE(RegisterValue(high) & 0xFC, 0) << "the host must mask CB";
     EXPECT_EQ((RegisterValue(high) % 4) * 256 + RegisterValue(low), c.count) << c.clock;
   }
-}
-
-TEST(ProgrammingMode, RegistersAndMemoryCommands) {
-  BoardBench bench;
-  bench.EnterProgrammingMode();
-  // Configuration bytes can be rewritten; "X" for a programmed flash cell and outside the flash;
-  // a LF is the rest of a CR LF.
-  EXPECT_EQ(bench.Exchanges({"RR00", "RWFB0A", "RRFB", "CP8000", "CW80104A", "CW8013FF", "CW80104C",
-                             "CW01005A", "CW000011", "CWF80011", "E", "\r", "\n"}),
-            "RR0000>|RWFB0A>|RRFB0A>|CP8000>|CW80104A>|CW8013FF>|CW80104C>|CW01005A>|CW000011X>|"
-            "CWF80011X>|E>|\r\n>||");
-  EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
-  EXPECT_EQ(bench.board.Memory().ConfigByte(0x8013), 0xFF);
-  EXPECT_EQ(bench.board.Memory().FlashByte(0x0100), 0x5A);
-
-  // Memory outlives resets; registers do not.
-  bench.PulseProgReset();
-  bench.Exchange("\r");
-  EXPECT_EQ(bench.Exchange("RRFB"), "RRFB00>");
-  EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
-  EXPECT_TRUE(bench.board.Memory().HasProgram());
-
-  // An erase takes 250 ms, during which the chip hears nothing.
-  EXPECT_EQ(bench.Exchange("M0000", Millis{200}), "M0000");
-  EXPECT_EQ(bench.Exchange("RR00", Millis{100}), ">") << "RR00 went unheard";
-  EXPECT_FALSE(bench.board.Memory().HasProgram());
-  EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0x4C);
-  EXPECT_EQ(bench.Exchange("M8000"), "M8000>");
-  EXPECT_EQ(bench.board.Memory().ConfigByte(0x8010), 0xFF);
-  BoardFaults slow_erase;
-  slow_erase.erase_ms = 600;
-  bench.board.SetFaults(slow_erase);
-  EXPECT_EQ(bench.Exchange("M0000", Millis{400}), "M0000") << "longer than the host waits";
-  EXPECT_EQ(bench.Exchange("", Millis{300}), ">");
-
-  const auto& commands = bench.board.ReceivedCommands();
-  ASSERT_GE(commands.size(), 2u);
-  EXPECT_EQ(commands.front().text, "\r");
-  EXPECT_EQ(commands.back().text, "M0000");
-  EXPECT_EQ(commands.back().mode, BoardMode::kProgramming);
 }
 
 TEST(ProgrammingMode, AMalformedCommandGetsNoPromptUntilTheNextCr) {

@@ -16,28 +16,9 @@ struct LinkRig {
   VirtualTime time;
   Form form;
   ScriptedPort port{time};
-  RecordingDialogs dialogs{&time};
+  RecordingDialogs dialogs;
   BoardLink link{form, time, port, dialogs};
 };
-
-TEST(BoardLink, WaitForSeesThePromptOnlyInTheTakeThatHoldsIt) {
-  LinkRig rig;
-  rig.port.ArriveAfter(10, "RRCA");
-  rig.port.ArriveAfter(30, "xx>yy");
-  EXPECT_FALSE(rig.link.WaitFor(">", 500));
-  EXPECT_EQ(rig.time.NowMs(), 30);
-  EXPECT_TRUE(rig.link.Timer1().IsArmed()) << "the timer stays armed when the prompt came first";
-  EXPECT_EQ(rig.port.TakeInput(), "");
-
-  // A prompt split over two takes is never found: each pass looks at its own take only.
-  LinkRig split;
-  split.port.ArriveAfter(5, "]");
-  split.time.Advance(Millis{6});
-  EXPECT_TRUE(split.link.WaitFor(">", 100)) << "text before the wait is in the first take";
-  split.port.ArriveAfter(5, "abc");
-  EXPECT_TRUE(split.link.WaitFor("]", 50));
-  EXPECT_EQ(split.time.NowMs(), 6 + 100 + 50);
-}
 
 TEST(BoardLink, TimeOutsAndTheirMessages) {
   LinkRig rig;
@@ -111,52 +92,6 @@ TEST(BoardLink, WaitsDelaysAndBeeps) {
   EXPECT_EQ(rig.time.NowMs() - before, 8);
   EXPECT_GE(rig.dialogs.beeps, 1);
   EXPECT_FALSE(rig.link.Timer1().IsArmed());
-}
-
-/// A clock whose timers fire up to a millisecond early (half the delay for short ones).
-class EarlyTime final : public TimeBase {
- public:
-  Micros Now() const override { return inner.Now(); }
-  void ProcessPendingEvents() override { inner.ProcessPendingEvents(); }
-  void WaitForEvents() override { inner.WaitForEvents(); }
-  CallbackId Schedule(Micros delay, std::function<void()> callback) override {
-    return inner.Schedule(delay - std::min<Micros>(Millis{1}, delay / 2), std::move(callback));
-  }
-  void Cancel(CallbackId id) override { inner.Cancel(id); }
-  void PauseWithoutEvents(Micros duration) override { inner.PauseWithoutEvents(duration); }
-  VirtualTime inner;
-};
-
-TEST(BoardLink, WaitLastsItsFullTimeEvenWhenTimersFireEarly) {
-  EarlyTime time;
-  Form form;
-  ScriptedPort port(time);
-  RecordingDialogs dialogs;
-  BoardLink link(form, time, port, dialogs);
-  link.Wait(200);
-  EXPECT_GE(time.NowMs(), 200);
-  EXPECT_FALSE(time.inner.HasScheduled());
-}
-
-TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
-  LinkRig rig;
-  rig.link.Timer1().Arm(100);
-  rig.link.SendSlow("");
-  EXPECT_FALSE(rig.link.Timer1().IsArmed());
-  EXPECT_EQ(rig.port.sent, "");
-
-  int ran = 0;
-  rig.time.Schedule(Micros{1}, [&] { ++ran; });
-  rig.link.SendSlow("RWFB0A");
-  EXPECT_EQ(rig.port.sent, "RWFB0A");
-  EXPECT_EQ(ran, 0) << "no events run while characters are paced";
-  EXPECT_EQ(rig.time.Now(), 6 * BoardLink::kCharacterPause);
-
-  // A stale expiry of an earlier wait never ends a later one.
-  rig.port.ArriveAfter(1, ">");
-  EXPECT_FALSE(rig.link.WaitFor(">", 10));
-  rig.port.ArriveAfter(50, ">");
-  EXPECT_FALSE(rig.link.WaitFor(">", 100));
 }
 
 TEST(BoardLink, InputLeftFromAnEarlierExchangeAnswersNoLaterCommand) {

@@ -21,17 +21,6 @@ std::vector<std::string> AllLines(HexFile& file) {
   return lines;
 }
 
-TEST(HexFile, LinesEndAtCrCrLfOrLf) {
-  HexFolder folder;
-  folder.WriteHexFile(":A\r\n:B\r:C\n:D\n\r\n\r\r:E");
-  HexFile file(folder.HexFilePath());
-  ASSERT_TRUE(file.IsOpen());
-  EXPECT_EQ(AllLines(file), (std::vector<std::string>{":A", ":B", ":C", ":D", "", "", "", ":E"}));
-  EXPECT_FALSE(file.NextLine()) << "stays at the end";
-  file.Close();
-  EXPECT_FALSE(file.IsOpen());
-}
-
 TEST(HexFile, MissingUnreadableEmptyAndOverlongFiles) {
   HexFolder folder;
   EXPECT_FALSE(HexFile(folder.HexFilePath()).IsOpen()) << "missing";

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <ostream>
 #include <string>
@@ -75,33 +74,6 @@ void ProcessEventsUntil(Done done) {
   while (!done() && waited.elapsed() < 2000) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   }
-}
-
-TEST(QtCommSpyWindowTest, ManyChunksReachTheViewInOneBatch) {
-  CommSpyWindow spy;
-  auto* view = spy.findChild<QPlainTextEdit*>();
-  ASSERT_NE(view, nullptr);
-  const QTextDocument& document = *view->document();
-  int changes = 0;
-  QObject::connect(&document, &QTextDocument::contentsChange, view,
-                   [&changes](int, int, int) { ++changes; });
-  spy.OnTraffic(kTo, "U3");
-  for (int i = 0; i < 1000; ++i) spy.OnTraffic(kFrom, "123456\r");
-  EXPECT_EQ(document.toPlainText(), "") << "traffic must not be drawn as it passes";
-
-  ProcessEventsUntil([&] { return changes > 0; });
-  EXPECT_EQ(changes, 1);
-  ASSERT_EQ(document.blockCount(), 1001);
-  EXPECT_EQ(document.findBlockByNumber(0).text(), "TX: U3");
-  EXPECT_EQ(document.findBlockByNumber(1000).text(), "RX: 123456<0D>");
-  const auto colour_of = [&](int block) {
-    return document.findBlockByNumber(block).begin().fragment().charFormat().foreground().color();
-  };
-  EXPECT_NE(colour_of(0), colour_of(1)) << "the two directions look alike";
-
-  spy.OnPortLost(3);
-  ProcessEventsUntil([&] { return changes > 1; });
-  EXPECT_TRUE(document.toPlainText().endsWith("RX: 123456<0D>\nPORT LOST"));
 }
 
 TEST(QtCommSpyWindowTest, HistoryIsBoundedAndTheWindowFollowsShowTerminal) {

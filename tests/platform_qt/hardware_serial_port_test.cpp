@@ -5,18 +5,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/main_form.h"
-#include "app/port_loss_notice.h"
 #include "platform/port_mapping.h"
-#include "platform/qt/line_settings.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/qt/serial_device_identity.h"
-#include "platform/qt/serial_device_order.h"
 #include "support/fakes.h"
 
 #ifdef Q_OS_LINUX
@@ -42,35 +37,6 @@ class RecordingListener final : public TrafficListener {
   std::string received;
   std::vector<int> lost_ports;
 };
-
-TEST(QtSerialLineSettingsTest, ParsesRateParityDataAndStopBits) {
-  using P = LineSettings::Parity;
-  using S = LineSettings::StopBits;
-  // Missing or unusable framing keeps 8-N-1; a missing or unusable rate stays 0, never a default.
-  const std::pair<const char*, LineSettings> cases[] = {
-      {"57600,N,8,1", {57600, P::kNone, 8, S::kOne}},
-      {"9600,e,7,2", {9600, P::kEven, 7, S::kTwo}},
-      {" 4800 , O , 5 , 1.5 ", {4800, P::kOdd, 5, S::kOneAndHalf}},
-      {"", {0, P::kNone, 8, S::kOne}},
-      {",N,8,1", {0, P::kNone, 8, S::kOne}},
-      {"38400", {38400, P::kNone, 8, S::kOne}},
-      {"fast,X,9,3", {}},
-      {"-9600,N,4,1", {}},
-      {"19200x,N,8,1", {}}};
-  for (const auto& [text, settings] : cases) EXPECT_EQ(ParseLineSettings(text), settings) << text;
-}
-
-TEST(QtSerialDeviceOrderTest, UsbAdaptersFirstThenByNameWithNumbersByValue) {
-  const std::vector<SerialDeviceEntry> present = {
-      {"ttyS10", "/dev/ttyS10", false}, {"ttyUSB1", "/dev/ttyUSB1", true},
-      {"ttyS2", "/dev/ttyS2", false},   {"ttyACM0", "/dev/ttyACM0", true},
-      {"ttyS0", "/dev/ttyS0", false},   {"ttyUSB0", "/dev/ttyUSB0", true},
-  };
-  EXPECT_EQ(OrderSerialDevices(present),
-            (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0",
-                                      "/dev/ttyS2", "/dev/ttyS10"}));
-  EXPECT_TRUE(OrderSerialDevices({}).empty());
-}
 
 TEST(QtSerialDeviceIdentityTest, AReturnedAdapterIsKnownByItsStableNameOrSerialNumber) {
   const std::string by_id = "/dev/serial/by-id/usb-FTDI_A10KZP4M-if00-port0";
@@ -291,42 +257,6 @@ TEST_F(QtPseudoTerminalPortTest, VanishedDeviceClosesThePortAndIsReportedOnce) {
   EXPECT_EQ(port.TakeInput(), "");
   EXPECT_EQ(listener.sent, "");
   EXPECT_EQ(listener.lost_ports, std::vector<int>{5});
-}
-
-TEST_F(QtPseudoTerminalPortTest, AdapterPulledDuringAnExchangeIsNamedInPanel1) {
-  Form form;
-  testing::FakeChart adc_graph;
-  testing::FakeChart histo;
-  testing::RecordingDialogs dialogs;
-  testing::FakeProcess process;
-  MainForm main(form, PlatformServices{time, port, adc_graph, histo, settings, dialogs, process});
-  std::vector<std::string> panel_texts;
-  form.Panel(1).SetObserver([&] { panel_texts.push_back(form.Panel(1).Text()); });
-  form.PortNumber = 5;
-  main.link().ReopenPort(5, "57600");
-  ASSERT_TRUE(port.IsPortOpen());
-
-  // The adapter comes out as soon as the command starts to arrive, while the program waits.
-  std::string arrived;
-  std::function<void()> watch = [&] {
-    arrived += board.ReadAvailable();
-    if (arrived.empty()) {
-      time.Schedule(milliseconds(2), watch);
-    } else {
-      board.CloseMaster();
-    }
-  };
-  time.Schedule(milliseconds(2), watch);
-  form.cmdODAC.Click();
-
-  EXPECT_EQ(arrived.substr(0, 1), "R");
-  EXPECT_FALSE(port.IsPortOpen());
-  const std::string lost = PortLossNotice::Text(5);
-  ASSERT_GE(panel_texts.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(panel_texts.end() - 3, panel_texts.end()),
-            (std::vector<std::string>{lost, "OFFSET  DAC  NOT  LOADED", lost}))
-      << "named when it happens, and again when the action has ended";
-  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 #endif  // Q_OS_LINUX

@@ -12,11 +12,6 @@
 
 #include "platform/qt/command_line_text.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace korvane {
 namespace {
 
@@ -94,24 +89,6 @@ TEST_F(QtProcessLockTest, SecondInstanceSeesTheLockHoweverOldItIs) {
   QtProcess after_first_ended(lock_path);
   EXPECT_FALSE(after_first_ended.AnotherInstanceRunning());
 }
-
-#ifdef Q_OS_UNIX
-TEST_F(QtProcessLockTest, LockOfACrashedInstanceIsStale) {
-  const pid_t crashed = fork();
-  ASSERT_GE(crashed, 0);
-  if (crashed == 0) {
-    QtProcess instance(lock_path);
-    _exit(instance.AnotherInstanceRunning() ? 1 : 0);  // dies holding the lock
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(crashed, &status, 0), crashed);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  ASSERT_TRUE(QFile::exists(QString::fromStdString(lock_path)));
-
-  QtProcess restarted(lock_path);
-  EXPECT_FALSE(restarted.AnotherInstanceRunning());
-}
-#endif
 
 using QtProcessLockDeathTest = QtProcessLockTest;
 

@@ -19,65 +19,9 @@ BoardOptions BoardWithInputs(double ain0) {
   return options;
 }
 
-/// Started, with the positive input stepped from AINCOM to AIN0.
-void StartOnAin0(ScenarioRig& rig) {
-  rig.main.Form_Load();
-  rig.form.cmdChanelMinusPlus[1].Click();  // AINCOM -> DIODE
-  rig.form.cmdChanelMinusPlus[1].Click();  // DIODE -> AIN0
-  ASSERT_EQ(rig.form.txtChannel[0].Text(), "AIN0");
-}
-
 void RunFor(ScenarioRig& rig, int seconds) {
   rig.time.Schedule(Millis{1000 * seconds}, [&rig] { rig.form.cmdCntr[2].Click(); });
   rig.form.cmdCntr[2].Click();
-}
-
-TEST(AcquisitionScenario, DecimalModeCountsEveryReadingOfTheBlock) {
-  ScenarioRig rig(1, BoardWithInputs(1.2345678));
-  StartOnAin0(rig);
-  rig.form.optDataShow[1].SetValue(true);
-  rig.form.cboSampling.SetListIndex(0);
-  rig.form.cmdCntr[2].Click();  // "Once" right after start-up shows a reading
-  const double code = 1.2345678 / (5.0 / 16777215);
-  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), code, 100);
-
-  rig.form.cboSampling.SetListIndex(1);
-  rig.form.txtAverNumb.SetText("50");
-  rig.form.chkAutoZero.SetValue(1);
-  rig.time.Schedule(Millis{3000}, [&rig] { rig.form.chkAutoZero.SetValue(0); });  // mid-block
-  RunFor(rig, 8);
-  EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), code, 100);
-  EXPECT_LT(std::stod(rig.form.txtDeviation.Text()), 10);
-  EXPECT_GT(std::stod(rig.form.txtEfBits.Text()), 20);
-}
-
-TEST(AcquisitionScenario, ChipCountIsSentAndItsTidyingDoesNotStopTheRun) {
-  struct Case {
-    int chip_mode;  // the in-chip selector when the run starts
-    const char* typed;
-    const char* shown;
-    const char* command;
-    const char* stream;
-  };
-  // The last case: "Averaging" with 300 typed, then back to "None", which hides the box.
-  for (const Case c : {Case{1, "4", "4", "N0004", "U4"}, Case{1, "300", "255", "N00FF", "U4"},
-                       Case{1, "0", "1", "N0001", "U4"}, Case{2, "1e2", "100", "N0064", "U5"},
-                       Case{1, " 32", "32", "N0020", "U4"}, Case{0, "300", "255", "N00FF", "U3"}}) {
-    SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
-    ScenarioRig rig(1, BoardWithInputs(0.5));
-    StartOnAin0(rig);
-    rig.form.txtDecimation.SetText("16");  // fast conversions: even 255 of them make a result
-    rig.form.cboSampling.SetListIndex(0);  // "Once" sets the chip's mode to "None"...
-    rig.form.cboAvgFil.SetListIndex(1);    // ...so the count box is shown after it
-    rig.form.txtPartMode.SetText(c.typed);
-    rig.form.cboAvgFil.SetListIndex(c.chip_mode);
-    rig.form.cmdCntr[2].Click();
-    EXPECT_EQ(rig.form.txtPartMode.Text(), c.shown);
-    const auto count_at = rig.Sent().find(c.command);
-    EXPECT_NE(count_at, std::string::npos);
-    EXPECT_NE(rig.Sent().find(c.stream, count_at), std::string::npos);
-    EXPECT_NEAR(std::stod(rig.form.txtDisplay.Caption()), 0.5, 20e-6) << "a reading was shown";
-  }
 }
 
 TEST(AcquisitionScenario, HistogramFromBlocksOf31On) {

@@ -44,32 +44,6 @@ std::string Colours(std::initializer_list<const Control*> controls) {
   return colours;
 }
 
-TEST(AdcSettingsPanelScenario, StartUpListSelectionsRunTheirHandlers) {
-  ScenarioRig rig(1);
-  rig.form.AdcNotSet = false;
-  rig.form.TestGo = true;
-  rig.form.fraStDev.SetVisible(false);
-  rig.form.lblAver.SetVisible(true);
-  rig.form.txtPartMode.SetVisible(true);
-  rig.form.lblPartMode.SetVisible(true);
-  bool not_set_and_stopped_at_welcome = false;
-  rig.on_message = [&] {
-    if (rig.Messages().size() != 1) return;
-    not_set_and_stopped_at_welcome = rig.form.AdcNotSet && !rig.form.TestGo;
-  };
-
-  rig.main.Form_Load();
-
-  EXPECT_TRUE(not_set_and_stopped_at_welcome);
-  EXPECT_TRUE(rig.form.AdcNotSet);
-  EXPECT_EQ(Shown(rig.form), "fraStDev ");
-  EXPECT_EQ(rig.form.cboAvgFil.SelectedText() + " " + rig.form.cboSampling.SelectedText(),
-            "None Continuous");
-  EXPECT_EQ(rig.form.PgaGainExp, 0);
-  EXPECT_EQ(rig.form.AutoZeroBits, 0);
-  EXPECT_EQ(Inputs(rig.form), "AINCOM AINCOM ++++ V");
-}
-
 TEST(AdcSettingsPanelScenario, EveryHandlerMarksTheChipAndStopsTheRunAsItShould) {
   ScenarioRig rig(1);
   rig.main.Form_Load();
@@ -222,43 +196,6 @@ TEST(AdcSettingsPanelScenario, SamplingModeAndInChipAveragingDecideWhatIsShown) 
                       with_box + "Average N=1...128", with_box + "Average N=1...128",
                       with_box + "Filter N=1...255", with_box + "Average N=1...255", "fraStDev ",
                       "fraStDev lblAver ", "fraStDev ", "", "fraStDev lblAver "}));
-}
-
-TEST(AdcSettingsPanelScenario, LoadDacClampsAndWritesTheOffsetRegister) {
-  ScenarioRig rig(1);
-  rig.Start();
-  // The reading and clamping rules are tested on their own; here the limits end to end.
-  const struct {
-    std::string typed, shown, command;
-  } cases[] = {
-      {"0", "0", "RWE680"},   {"200", "127", "RWE6FF"},   {"127.5", "127", "RWE6FF"},
-      {"-1", "-1", "RWE600"}, {"-128", "-128", "RWE67F"}, {"-129", "-128", "RWE67F"},
-      {"abc", "0", "RWE680"}, {"1e999", "127", "RWE6FF"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    rig.form.txtOfstDAC.SetText(c.typed);
-    rig.form.Panel(1).SetText("");
-    rig.form.TestGo = true;
-    const int beeps_before = rig.dialogs.beeps;
-    rig.form.cmdODAC.Click();
-    EXPECT_EQ(rig.form.txtOfstDAC.Text(), c.shown);
-    EXPECT_TRUE(rig.Commands(BoardMode::kRunning).ends_with(c.command));
-    EXPECT_EQ(rig.board.Sfr(0xE6), std::stoi(c.command.substr(4), nullptr, 16));
-    EXPECT_EQ(rig.form.Panel(1).Text(), "OFFSET  DAC  LOADED");
-    EXPECT_GT(rig.dialogs.beeps, beeps_before);
-    EXPECT_FALSE(rig.form.TestGo);
-  }
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
-  EXPECT_FALSE(rig.form.NeedReset);
-
-  // A board that does not answer is not reported as loaded.
-  rig.board.SetFaults({.run_mode_answer_limit = 0});
-  const int beeps_before = rig.dialogs.beeps;
-  rig.form.cmdODAC.Click();
-  EXPECT_EQ(rig.form.Panel(1).Text(), "OFFSET  DAC  NOT  LOADED");
-  EXPECT_GT(rig.dialogs.beeps, beeps_before);
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
 }
 
 }  // namespace

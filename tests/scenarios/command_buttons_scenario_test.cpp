@@ -16,11 +16,6 @@ using testing::ScenarioRig;
 
 const char* const kFinished = "ADC  CONVERSION  IS  FINISHED ";
 
-/// Every command the board took since the start: the program's, then the boot firmware's.
-std::string AllCommands(const ScenarioRig& rig) {
-  return rig.Commands(BoardMode::kRunning) + " | " + rig.Commands(BoardMode::kProgramming);
-}
-
 /// Clicks "Run &ADC"; `during` runs once the run has begun.
 void RunWith(ScenarioRig& rig, std::function<void()> during) {
   rig.on_message = [&rig, during = std::move(during)] {
@@ -81,80 +76,6 @@ TEST(RunControlScenario, RunAndStopGoThroughTheButtonStates) {
   EXPECT_TRUE(rig.form.linSep[0].Visible());
 }
 
-TEST(RunControlScenario, TwoFailedSetUpsStartNoRunAndNoCapture) {
-  ScenarioRig rig(1);
-  rig.Start();
-  rig.form.chkLogFile.SetValue(1);
-  rig.form.txtDecimation.SetText("0");
-  rig.form.NeedReset = true;
-  rig.board.SetFaults({.run_mode_answer_limit = 1});  // the reset's "]", no clock register's
-
-  rig.form.cmdCntr[2].Click();
-
-  EXPECT_EQ(rig.dialogs.Texts(),
-            (std::vector<std::string>{"Error during Reset.\r\nMaybe program is not loaded.",
-                                      "Wrong Decimation Ratio.", "Wrong Decimation Ratio."}));
-  EXPECT_FALSE(rig.form.NeedReset) << "cleared whatever the reset did";
-  EXPECT_FALSE(rig.form.TestGo);
-  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
-  EXPECT_FALSE(std::filesystem::exists(rig.hex_folder.Path() / "capture.txt"));
-  EXPECT_EQ(rig.Sent().find("U3"), std::string::npos);
-}
-
-TEST(RunControlScenario, LogFileStartsAFreshCapture) {
-  ScenarioRig rig(1);
-  rig.Start();
-  const auto capture = rig.hex_folder.Path() / "capture.txt";
-  std::ofstream(capture) << "OLD TRAFFIC\n";
-  rig.form.chkLogFile.SetValue(1);
-  rig.form.cboSampling.SetListIndex(2);
-  rig.time.Schedule(Millis{5000}, [&] { rig.form.cmdCntr[2].Click(); });
-  rig.form.cmdCntr[2].Click();
-  rig.port.SetCaptureFile("");  // flush and close, as ending the program does
-
-  std::ifstream in(capture);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text.find("OLD TRAFFIC"), std::string::npos);
-  EXPECT_NE(text.find("U3"), std::string::npos) << text;
-}
-
-TEST(RunControlScenario, NoOtherExchangeStartsWhileARunIsPrepared) {
-  const std::vector<std::pair<const char*, std::function<void(Form&)>>> intrusions{
-      {"nothing", [](Form&) {}},
-      {"Run ADC again", [](Form& f) { f.cmdCntr[2].Click(); }},  // it still reads "Run &ADC"
-      {"RESET", [](Form& f) { f.cmdReset.Click(); }},
-      {"Load DAC", [](Form& f) { f.cmdODAC.Click(); }},
-      {"Set ADC", [](Form& f) { f.cmdCntr[1].Click(); }},
-      {"Load Korvane", [](Form& f) { f.cmdCntr[0].Click(); }}};
-  std::string undisturbed;
-  for (const auto& [name, click] : intrusions) {
-    SCOPED_TRACE(name);
-    ScenarioRig rig(1);
-    rig.Start();
-    std::string held;
-    rig.on_message = [&] {
-      const std::string& text = rig.form.Panel(1).Text();
-      if (text == "SET ADC ENVIRONMENT " && held.empty()) {
-        held = rig.Buttons().substr(3, 1) + (rig.form.fraADCset.Enabled() ? "+" : "-");
-        click(rig.form);
-      }
-      if (text == "GETTING  ADC  CODE ") {
-        EXPECT_TRUE(rig.form.fraADCset.Enabled()) << "a settings change may stop the run";
-        rig.time.Schedule(Millis{1000}, [&] { rig.form.cmdCntr[2].Click(); });
-      }
-    };
-    rig.form.cmdCntr[2].Click();
-
-    EXPECT_EQ(held, "--") << "RESET and the settings frame are disabled while the run is prepared";
-    if (undisturbed.empty()) undisturbed = AllCommands(rig);
-    EXPECT_EQ(AllCommands(rig), undisturbed) << "one preparation, one run, nothing in between";
-    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
-    EXPECT_EQ(rig.form.Panel(1).Text(), kFinished);
-    EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
-    EXPECT_TRUE(rig.form.fraADCset.Enabled());
-  }
-}
-
 TEST(RunControlScenario, LoadDacOrResetDuringARunFollowsTheEndOfTheStream) {
   const struct {
     const char* name;
@@ -198,29 +119,6 @@ TEST(RunControlScenario, TheRunsLastPromptAnswersNoLaterCommand) {
 
   EXPECT_EQ(rig.form.Panel(1).Text(), "ERROR ADC SET");
   EXPECT_TRUE(rig.form.NeedReset);
-}
-
-TEST(RunControlScenario, SettingsChangeDisplayModeClickOrClosingTheWindowStopsTheRun) {
-  for (const int change : {0, 1, 2}) {
-    SCOPED_TRACE(change);
-    ScenarioRig rig(1);
-    rig.Start();
-    rig.time.Schedule(Millis{5000}, [&] {
-      if (change == 0) rig.form.cmdGainChange[1].Click();
-      if (change == 1) rig.form.optDataShow[1].SetValue(true);
-      if (change == 2) rig.main.Form_Unload();
-    });
-    if (change == 2) {
-      EXPECT_THROW(rig.form.cmdCntr[2].Click(), testing::ProgramEnded);
-      EXPECT_TRUE(rig.process.ended);
-      EXPECT_FALSE(rig.port.IsPortOpen());
-      continue;
-    }
-    rig.form.cmdCntr[2].Click();
-    EXPECT_EQ(rig.form.Panel(1).Text(), kFinished);
-    EXPECT_EQ(rig.form.cmdCntr[2].Caption(), "Run &ADC");
-    EXPECT_FALSE(rig.time.HasScheduled());
-  }
 }
 
 }  // namespace

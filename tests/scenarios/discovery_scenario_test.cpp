@@ -17,32 +17,6 @@ std::int16_t Find(ScenarioRig& rig, std::int16_t port, double& freq) {
   return rig.form.PortNumber;
 }
 
-TEST(DiscoveryScenario, BoardOnTheGivenPortIsMeasuredAndProgrammed) {
-  ScenarioRig rig(3);
-  double freq = 0;
-  EXPECT_EQ(Find(rig, 3, freq), 3);
-  EXPECT_EQ(freq, 11.0592);
-  EXPECT_EQ(rig.form.txtFreq.Text() + " " + rig.form.txtAClock.Text() + " " + rig.form.BaudRate +
-                " " + rig.form.ReloadHi + rig.form.ReloadLo,
-            "11.0592 4 57600 FFFA");
-  EXPECT_EQ(rig.Messages().front(), "TRYING  SERIAL  PORT  3  ");
-  EXPECT_TRUE(rig.MessagesFrom(0).ends_with(
-      std::string(kFoundAt3) +
-      " | SERIAL PORT 3 AT BAUD  57600, and Korvane  RESET STARTED   | "
-      "SERIAL PORT 3 AT  57600 BAUD, AND  Korvane  IS  RESET"));
-  EXPECT_EQ(rig.form.Panel(4).Text(), "COM3: 57600 Baud");
-  EXPECT_EQ(rig.form.prgProgress.Value(), 0);
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
-  EXPECT_EQ(rig.Commands(BoardMode::kProgramming),
-            "RRCA RRCB RWFB0A RWFCF8 RWFD2A RWEF34 RWFE63 CP8000 CW80104A CW8011FA CW80124B "
-            "CW8013FF");
-  EXPECT_EQ(rig.board.Memory().ConfigByte(0x8011), 0xFA);
-  EXPECT_EQ(rig.board.Memory().ConfigByte(0x8013), 0xFF);
-  EXPECT_EQ(rig.port.PortSettings(), "57600,N,8,1") << "the reset reopened at the new speed";
-  EXPECT_EQ(rig.board.Mode(), BoardMode::kRunning);
-  EXPECT_EQ(rig.board.UartBitRate(), 57600);
-}
-
 TEST(DiscoveryScenario, AGivenPortThatFailsLeadsToTheFullSearch) {
   ScenarioRig rig(3);
   std::vector<std::int16_t> port_while_trying;
@@ -71,66 +45,6 @@ TEST(DiscoveryScenario, NoBoardOrGarbageOnAll256PortsTakesAboutElevenMinutes) {
     EXPECT_NEAR(static_cast<double>(rig.time.NowMs()) / 60000.0, 256 * 2.66 / 60, 0.05);
     EXPECT_EQ(rig.form.BaudRate + std::to_string(rig.form.prgProgress.Value()), "0");
   }
-}
-
-TEST(DiscoveryScenario, ABoardThatAnswersTheSecondAttemptIsAcceptedWithoutABeep) {
-  ScenarioRig rig(1, {.faults = {.ignored_bit_rate_crs = 1}});
-  int beeps_before_found = -1;
-  rig.on_message = [&] {
-    if (rig.form.Panel(1).Text().rfind("Korvane  DEMO  BOARD  IS  FOUND", 0) == 0 &&
-        beeps_before_found < 0) {
-      beeps_before_found = rig.dialogs.beeps;
-    }
-  };
-  double freq = 0;
-  EXPECT_EQ(Find(rig, 1, freq), 1);
-  EXPECT_EQ(beeps_before_found, 0);
-  EXPECT_EQ(rig.form.BaudRate, "57600");
-}
-
-TEST(DiscoveryScenario, EachUnansweredCommandEndsWithItsMessages) {
-  const struct {
-    int answers;  // answers the programming mode gives before it falls silent
-    double given_clock;
-    std::string box;
-    std::string last_sent;
-  } cases[] = {
-      {1, 0, "Part doesn't respond RRCA", "\rRRCA"},
-      {2, 0, "Part doesn't respond RRCB", "RRCB"},
-      {1, 11.0592, " Error performing serial port command <RWFB0A>.", "\rRWFB0A"},
-      {4, 11.0592, " Error performing serial port command <RWEF34>.", "RWFD2ARWEF34"},
-      {6, 11.0592, " Error performing serial port command <CP8000>.", "RWFE63CP8000"},
-      {8, 11.0592, " Error performing serial port command <CW8011FA>.", "CW80104ACW8011FA"},
-      {10, 11.0592, " Error performing serial port command <CW8013FF>.", "CW80124BCW8013FF"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.box);
-    ScenarioRig rig(1, {.faults = {.prog_mode_answer_limit = c.answers}});
-    double freq = c.given_clock;
-    Find(rig, 1, freq);
-    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{c.box});
-    EXPECT_EQ(rig.form.Panel(1).Text(), "CANNOT  PROGRAM  Korvane  COMMUNICATION  SPEED");
-    EXPECT_TRUE(rig.port.IsPortOpen());
-    EXPECT_EQ(rig.form.Panel(4).Text(), "") << "no port settings shown";
-    EXPECT_EQ(rig.dialogs.messages.front().icon,
-              c.given_clock > 0 ? MessageIcon::kCritical : MessageIcon::kNone);
-    EXPECT_TRUE(rig.Sent().ends_with(c.last_sent)) << "nothing after the failed command";
-  }
-}
-
-TEST(DiscoveryScenario, AClockWithoutAFittingSpeed) {
-  ScenarioRig rig(1);
-  double freq = 0.1;
-  Find(rig, 1, freq);
-  EXPECT_EQ(rig.form.Panel(1).Text(), "CANNOT  FIND  BAUD  RATE  FOR  THIS  CLOCK  FREQUENCY");
-  EXPECT_EQ(rig.dialogs.Texts(),
-            std::vector<std::string>{"Cannot find fitting comunication baud rate\r\nfor existing "
-                                     "device clock frequency.\r\nTry to change Korvane clock "
-                                     "frequency."});
-  EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(rig.form.txtFreq.Text() + " " + rig.form.txtAClock.Text(), "0.1 -1");
-  EXPECT_EQ(rig.Commands(BoardMode::kProgramming), "") << "a given clock is not measured";
-  EXPECT_EQ(freq, 0.1);
 }
 
 TEST(DiscoveryScenario, ClockCommandsClampTheClockText) {

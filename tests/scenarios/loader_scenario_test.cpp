@@ -15,7 +15,6 @@ namespace {
 using testing::ScenarioRig;
 
 const char* const kLoaded = "Korvane  PROGRAM  WAS  LOADED";
-const char* const kInterrupted = "PROGRAMMING  WAS  INTERRUPTED";
 const char* const kIsReset = "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET";
 
 void ClickLoad(ScenarioRig& rig) {
@@ -75,18 +74,6 @@ TEST(LoaderScenario, BlankBoardAtStartUpGetsItsFirmwareAndAnswersAtTheNegotiated
   EXPECT_EQ(rig.board.UartBitRate(), 57600);
   EXPECT_EQ(rig.Commands(BoardMode::kRunning).substr(rig.Commands(BoardMode::kRunning).size() - 3),
             " H1");
-}
-
-TEST(LoaderScenario, ProgrammingSpeedAtASlowClockAndAFileWithLfLineEnds) {
-  ScenarioRig rig(1, {.clock_mhz = 1.8432, .program_loaded = false});
-  const auto lines = HexImageLines(0x0000, DemoProgramBytes(100));
-  std::string text;
-  for (const auto& line : lines) text += line + "\n";
-  rig.hex_folder.WriteHexFile(text);
-  rig.main.Form_Load();
-  EXPECT_TRUE(rig.Showed("LOADING...   2400  BAUD,   FILE LINE:  1")) << rig.form.BaudRate;
-  EXPECT_TRUE(rig.Showed(kLoaded));
-  EXPECT_NE(rig.Sent().find(lines[1] + "\r\n" + lines[2] + "\r\n"), std::string::npos);
 }
 
 TEST(LoaderScenario, TheEndRecordEndsTheLoadAndLaterLinesAreNotSent) {
@@ -155,43 +142,6 @@ TEST(LoaderScenario, LoadsThatCannotSucceedLeaveTheBoardUntouched) {
   }
 }
 
-TEST(LoaderScenario, StopLoadInTheBootExchangesOrTheReplyWait) {
-  for (const bool in_reply_wait : {false, true}) {
-    SCOPED_TRACE(in_reply_wait);
-    ScenarioRig rig(1);
-    rig.Start();
-    rig.hex_folder.WriteProgram(200);
-    // Prompts: the reset CR, five clock registers, two erases, four bytes, "E" and CR; then three
-    // lines are answered and the board falls silent.
-    if (in_reply_wait) rig.board.SetFaults({.prog_mode_answer_limit = 1 + 5 + 2 + 4 + 2 + 3});
-    rig.on_message = [&] {
-      if (!in_reply_wait && rig.form.Panel(1).Text() == " Korvane  is  RESET  for  PROGRAMMING.") {
-        rig.form.cmdCntr[0].Click();
-      }
-      if (in_reply_wait &&
-          rig.form.Panel(1).Text() == "LOADING...   57600  BAUD,   FILE LINE:  4") {
-        rig.time.Schedule(Millis{30000}, [&] { rig.form.cmdCntr[0].Click(); });
-      }
-    };
-    const int beeps = rig.dialogs.beeps;
-
-    ClickLoad(rig);
-
-    EXPECT_EQ(rig.form.Panel(1).Text(), kInterrupted);
-    const auto commands = rig.Commands(BoardMode::kProgramming);
-    if (!in_reply_wait) {
-      EXPECT_EQ(commands.substr(commands.size() - 2), " E") << "erase and configuration ran";
-      EXPECT_EQ(rig.Sent().find("L:"), std::string::npos) << "no line was sent";
-      continue;
-    }
-    EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
-    EXPECT_GT(rig.dialogs.beeps, beeps);
-    EXPECT_FALSE(rig.form.PrgmGo);
-    EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
-    EXPECT_FALSE(rig.time.HasScheduled()) << "nothing left waiting";
-  }
-}
-
 TEST(LoaderScenario, EachStepThatFailsEndsWithItsMessages) {
   const char* const kErase = "Error during erasing Korvane flash memory";
   const struct {
@@ -233,26 +183,6 @@ TEST(LoaderScenario, EachStepThatFailsEndsWithItsMessages) {
       EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  2, CANNOT WRITE TO MEMORY BYTE");
     }
   }
-}
-
-/// Line noise forges the boot firmware's "T" (programming finished) out of its "." for line 3 of
-/// a 40-line load at start-up. Only the end record may draw a "T": the load fails at line 3 and
-/// says so, and the partial image in the flash does not run.
-TEST(LineFaultScenario, NoiseForgingTheEndOfALoadLeavesABoardThatDoesNotRun) {
-  ScenarioRig rig(1, {.program_loaded = false});
-  rig.hex_folder.WriteProgram(600);
-  rig.on_message = [&rig] {
-    if (rig.form.Panel(1).Text() != "LOADING...   57600  BAUD,   FILE LINE:  3") return;
-    // The next byte the board sends, the reply ".", arrives as "T".
-    rig.board.SetFaults({.noisy_byte = BoardFaults::NoisyByte{true, 1, '.' ^ 'T'}});
-  };
-  rig.main.Form_Load();
-
-  EXPECT_FALSE(rig.Showed("LOADING...   57600  BAUD,   FILE LINE:  4")) << "the load ended";
-  EXPECT_NE(rig.board.Mode(), BoardMode::kRunning) << "a partial image does not run";
-  EXPECT_FALSE(rig.Showed(kLoaded));
-  EXPECT_EQ(rig.form.Panel(1).Text(), "HEX  FILE  LINE  3  REPLY  ERROR");
-  EXPECT_EQ(rig.dialogs.Texts().back(), "Error during loading program to Korvane");
 }
 
 }  // namespace

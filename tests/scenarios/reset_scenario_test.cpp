@@ -73,68 +73,6 @@ TEST(ResetScenario, ResetRestartsTheProgramWithItsClockRegistersAndClearsTheGrap
   EXPECT_EQ(rig.adc_graph.plotting_method * 100 + rig.histo.plotting_method, 810);
 }
 
-TEST(ResetScenario, FirstUnansweredCommandStopsTheResetAndKeepsGraphAndText) {
-  // Six answers: the CR after the reset and the five clock registers; two: the CR and FB.
-  for (const auto& [answers, last_sent] : {std::pair{6, "H1"}, std::pair{2, "RWFCF8"}}) {
-    SCOPED_TRACE(last_sent);
-    ScenarioRig rig(3);
-    StartAndFillGraph(rig);
-    rig.board.SetFaults({.run_mode_answer_limit = answers});
-
-    rig.form.cmdReset.Click();
-
-    EXPECT_EQ(rig.dialogs.Texts(),
-              std::vector<std::string>{"Error during Reset.\r\nMaybe program is not loaded."});
-    EXPECT_EQ(rig.dialogs.messages[0].icon, MessageIcon::kCritical);
-    EXPECT_TRUE(rig.Sent().ends_with(last_sent)) << "nothing after the unanswered command";
-    EXPECT_EQ(rig.form.Panel(1).Text(), kResetStarted3);
-    EXPECT_EQ(rig.adc_graph.ys, std::vector<float>(100, 0.5f));
-    EXPECT_EQ(rig.form.Samples[7], 1234);
-    EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
-    EXPECT_EQ(rig.form.prgProgress.Value(), 0);
-    EXPECT_TRUE(rig.form.cmdReset.Enabled());
-  }
-}
-
-TEST(ResetScenario, SilentBoardStartsTheLoaderWhichReportsItsOwnFailure) {
-  ScenarioRig rig(3);
-  StartAndFillGraph(rig);
-  rig.board.Memory().EraseFlash();  // no program: the chip stays silent after the reset
-  bool loading_with_prgmgo = false;
-  rig.on_message = [&] {
-    if (rig.form.Panel(1).Text() == " OPEN  FILE") loading_with_prgmgo = rig.form.PrgmGo;
-  };
-
-  rig.form.cmdReset.Click();
-
-  EXPECT_TRUE(loading_with_prgmgo);
-  EXPECT_EQ(rig.dialogs.Texts(),
-            std::vector<std::string>{"Error to open HEX file Korvane_ADC_Demo.Hex"});
-  EXPECT_FALSE(rig.form.PrgmGo);
-  EXPECT_EQ(rig.form.txtOfstDAC.Text(), "0");
-  EXPECT_EQ(rig.form.Panel(1).Text(), " OPEN  FILE") << "the loader's text stays";
-  EXPECT_EQ(rig.adc_graph.PointCount(), 5000);
-  EXPECT_FALSE(rig.form.cmdCntr[0].Visible());
-  EXPECT_TRUE(rig.form.cmdReset.Enabled());
-}
-
-TEST(ResetScenario, ProgramAtAnotherSpeedIsReloadedAndThenAnswers) {
-  ScenarioRig rig(3);
-  StartAndFillGraph(rig);
-  rig.board.Memory().WriteConfig(0x8011, 0xDC);  // the program would talk at 9600
-  rig.hex_folder.WriteProgram(300);
-
-  rig.form.cmdReset.Click();
-  EXPECT_TRUE(rig.Showed("Korvane  PROGRAM  WAS  LOADED"));
-  EXPECT_EQ(rig.board.Memory().ConfigByte(0x8011), 0xFA) << "the loader wrote the right speed";
-
-  rig.dialogs.messages.clear();
-  rig.form.cmdReset.Click();
-  EXPECT_EQ(rig.dialogs.Texts(), std::vector<std::string>{});
-  EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset3);
-  EXPECT_EQ(rig.board.ReceivedCommands().back().text, "H1");
-}
-
 TEST(ResetScenario, FailedLoadsKeepTheLoadersText) {
   const struct {
     std::optional<int> prog_mode_answers;
@@ -168,63 +106,6 @@ TEST(ResetScenario, AProgramThatAnsweredSinceItsLoadIsLoadedAgainWhenItIsGone) {
   rig.form.cmdReset.Click();
   EXPECT_EQ(rig.form.Panel(1).Text(), kIsReset1);
   EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 2);
-}
-
-TEST(ResetScenario, WithoutANegotiatedSpeedResetFindsTheBoardAgainAndNeverErasesIt) {
-  const struct {
-    const char* command_line;
-    std::optional<int> prog_mode_answers;
-    std::string panel;
-  } cases[] = {
-      // A clock typed in Hz fits no link speed; discovery measures the clock the second time.
-      {"S 1 11059200", std::nullopt, kIsReset1},
-      // No answer to RRCA, and the board stays silent.
-      {"S 1", 1, "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command_line);
-    ScenarioRig rig(1);
-    rig.process.command_line = c.command_line;
-    rig.hex_folder.WriteProgram(300);
-    rig.board.SetFaults({.prog_mode_answer_limit = c.prog_mode_answers});
-    rig.main.Form_Load();
-    ASSERT_TRUE(rig.form.BaudRate.empty());
-    const auto flash_at_0 = rig.board.Memory().FlashByte(0);
-
-    rig.form.cmdReset.Click();
-
-    EXPECT_EQ(rig.form.Panel(1).Text(), c.panel);
-    EXPECT_EQ(rig.board.Memory().FlashByte(0), flash_at_0);
-    EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 0);
-    EXPECT_EQ(rig.Sent().find("CW8011\r"), std::string::npos) << "no empty configuration value";
-  }
-
-  ScenarioRig no_board(SimulatedSerialPort::kNoBoard);
-  no_board.main.Form_Load();  // searched every port in vain
-  no_board.port.ClosePort();
-  no_board.form.cmdReset.Click();
-  EXPECT_EQ(no_board.form.Panel(1).Text(), "NO  LINK  SPEED  IS  KNOWN,  Korvane  IS  NOT  RESET");
-  EXPECT_FALSE(no_board.port.IsPortOpen()) << "no new search of all ports";
-}
-
-TEST(ResetScenario, WrongClockOnTheCommandLineLoadsOnceThenNamesTheSpeedProblem) {
-  ScenarioRig rig(1);  // the board runs at 11.0592 MHz
-  rig.process.command_line = "s 1 14.7456";
-  rig.hex_folder.WriteProgram(300);
-  const std::string silent =
-      "Korvane  PROGRAM  SILENT  AT  57600  BAUD,  LINK  SPEED  OR  CLOCK  FREQUENCY  IS  LIKELY  "
-      "WRONG";
-
-  rig.main.Form_Load();
-  EXPECT_TRUE(rig.Showed("Korvane  PROGRAM  WAS  LOADED"));
-  EXPECT_EQ(rig.form.Panel(1).Text(), silent);
-  ASSERT_FALSE(rig.dialogs.messages.empty());
-  EXPECT_EQ(rig.dialogs.messages.back().icon, MessageIcon::kCritical);
-
-  rig.form.cmdCntr[2].Click();  // Run ADC resets the board first
-  rig.form.cmdReset.Click();
-  EXPECT_EQ(rig.form.Panel(1).Text(), silent);
-  EXPECT_EQ(Count(rig.Commands(BoardMode::kProgramming), "M0000"), 1) << "loaded once only";
 }
 
 }  // namespace

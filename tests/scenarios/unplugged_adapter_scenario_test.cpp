@@ -56,17 +56,6 @@ struct UnpluggedRig : ScenarioRig {
   std::size_t commands_before_ = 0;
 };
 
-TEST(UnpluggedAdapterScenario, DuringDiscoveryTheSearchGoesOnWithoutThePort) {
-  UnpluggedRig rig;
-  rig.process.command_line = "s 1";
-  rig.PullAt("TRYING  SERIAL  PORT  1");
-  rig.main.Form_Load();
-  EXPECT_TRUE(rig.Showed(kPort1Lost));
-  EXPECT_EQ(rig.form.Panel(1).Text(), "TRYING  SERIAL  PORT  256  ");
-  EXPECT_TRUE(rig.form.frmKorvane_Demo.Enabled());
-  EXPECT_EQ(rig.CommandsSincePull(), 0u);
-}
-
 TEST(UnpluggedAdapterScenario, DuringAResetItFailsAndAResetAfterReplugWorks) {
   UnpluggedRig rig;
   rig.Start();
@@ -93,41 +82,6 @@ TEST(UnpluggedAdapterScenario, DuringAResetItFailsAndAResetAfterReplugWorks) {
   EXPECT_EQ(rig.form.Panel(1).Text(), "SERIAL PORT 1 AT  57600 BAUD, AND  Korvane  IS  RESET");
   rig.form.cmdCntr[1].Click();
   EXPECT_EQ(rig.form.Panel(1).Text(), AdcSetup::kSetDone) << "the notice ended with the reopen";
-}
-
-TEST(UnpluggedAdapterScenario, DuringTheAdcSetUpItFailsLikeASilentBoard) {
-  UnpluggedRig rig;
-  rig.main.Form_Load();
-  rig.PullAt(AdcSetup::kSetting);
-  rig.form.cmdCntr[1].Click();
-  EXPECT_TRUE(rig.Showed(AdcSetup::kSetFailed));
-  EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
-  EXPECT_TRUE(rig.form.AdcNotSet);
-  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
-  EXPECT_EQ(rig.CommandsSincePull(), 0u);
-}
-
-TEST(UnpluggedAdapterScenario, DuringARunItWaitsUntilStopped) {
-  UnpluggedRig rig;
-  rig.main.Form_Load();
-  rig.PullAt("GETTING  ADC  CODE");
-  rig.form.cboSampling.SetListIndex(2);
-  std::int64_t taken_soon_after = -1;
-  bool still_running = false;
-  rig.time.Schedule(Millis{20'000}, [&] { taken_soon_after = rig.main.run().ReadingsTaken(); });
-  rig.time.Schedule(Millis{80'000}, [&] {
-    still_running = rig.form.TestGo && rig.form.Panel(1).Text() == kPort1Lost;
-    rig.form.cmdCntr[2].Click();
-  });
-
-  rig.form.cmdCntr[2].Click();
-
-  EXPECT_TRUE(still_running) << "a silent board keeps the run waiting until it is stopped";
-  EXPECT_EQ(rig.main.run().ReadingsTaken(), taken_soon_after);
-  EXPECT_TRUE(rig.Showed(AcquisitionRun::kFinished));
-  EXPECT_EQ(rig.form.Panel(1).Text(), kPort1Lost);
-  EXPECT_EQ(rig.Buttons(), ScenarioRig::kIdle);
-  EXPECT_EQ(rig.CommandsSincePull(), 0u);
 }
 
 TEST(UnpluggedAdapterScenario, DuringALoadItWaitsUntilStopLoad) {

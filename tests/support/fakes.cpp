@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/time_base.h"
-
 namespace korvane::testing {
 
 void RecordingDialogs::MessageBox(const std::string& text, MessageIcon icon) {
-  messages.push_back({text, icon, time_ != nullptr ? time_->NowMs() : 0});
+  messages.push_back({text, icon});
 }
 
 std::vector<std::string> RecordingDialogs::Texts() const {

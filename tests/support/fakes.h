@@ -17,22 +17,17 @@ namespace korvane::testing {
 struct ShownMessage {
   std::string text;
   MessageIcon icon;
-  std::int64_t at_ms;
 };
 
 /// Records message boxes (dismissed at once) and beeps.
 class RecordingDialogs final : public Dialogs {
  public:
-  explicit RecordingDialogs(const TimeBase* time = nullptr) : time_(time) {}
   void MessageBox(const std::string& text, MessageIcon icon) override;
   void Beep() override { ++beeps; }
 
   std::vector<ShownMessage> messages;
   int beeps = 0;
   std::vector<std::string> Texts() const;
-
- private:
-  const TimeBase* time_;
 };
 
 /// Thrown by FakeProcess::EndNow to abandon whatever the program was doing, as ending does.
@@ -42,14 +37,10 @@ class FakeProcess final : public Process {
  public:
   bool AnotherInstanceRunning() override { return another_instance; }
   std::string CommandLineText() override { return command_line; }
-  [[noreturn]] void EndNow() override {
-    ended = true;
-    throw ProgramEnded{};
-  }
+  [[noreturn]] void EndNow() override { throw ProgramEnded{}; }
 
   bool another_instance = false;
   std::string command_line;
-  bool ended = false;
 };
 
 class MemorySettings final : public SettingsStore {
@@ -77,7 +68,6 @@ class FakeChart final : public Chart {
   void SetYRange(double min, double max) override {
     y_min = min;
     y_max = max;
-    fixed_range = true;
   }
   void SetBackgroundColor(std::uint32_t bgr) override { background = bgr; }
   std::uint32_t BackgroundColor() const override { return background; }
@@ -91,7 +81,6 @@ class FakeChart final : public Chart {
   std::uint32_t series_color = 0, background = 0;
   std::string y_title;
   double y_min = 0, y_max = 0;
-  bool fixed_range = false;
   int plotting_method = 0;
   int redraws = 0;
   /// Runs after every redraw, when the chart shows what it was told.

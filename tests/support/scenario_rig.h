@@ -57,7 +57,7 @@ class ScenarioRig : private TrafficListener {
   FakeChart adc_graph;
   FakeChart histo;
   MemorySettings settings;
-  RecordingDialogs dialogs{&time};
+  RecordingDialogs dialogs;
   FakeProcess process;
   MainForm main;
   /// The loader's folder: empty until a test writes the HEX file into it.

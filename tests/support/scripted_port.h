@@ -15,8 +15,8 @@ class ScriptedPort final : public SerialPort {
   explicit ScriptedPort(TimeBase& time) : time_(time) {}
 
   bool IsPortOpen() const override { return open_; }
-  void SetProgResetLine(bool on) override { line_log.push_back(on ? "P1" : "P0"); }
-  void SetRunResetLine(bool on) override { line_log.push_back(on ? "R1" : "R0"); }
+  void SetProgResetLine(bool) override {}
+  void SetRunResetLine(bool) override {}
 
   /// The device vanishes as an unplugged adapter does: it closes itself and says so.
   void LoseDevice() {
@@ -28,7 +28,6 @@ class ScriptedPort final : public SerialPort {
   void ArriveAfter(int after_ms, std::string text);
 
   std::string sent;
-  std::vector<std::string> line_log;
 
  protected:
   void WriteBytes(std::string_view bytes) override { sent.append(bytes); }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "app/view/fourier_window.h"
 #include "app/view/noise_window.h"
 #include "platform/virtual_time.h"
+#include "qcustomplot.h"
 #include "support/window_on_board.h"
 
 namespace korvane {
@@ -82,6 +84,13 @@ TEST(SpectrumWindow, DropsStaleResultsAndShowsTheLastBlock) {
   auto* fundamental = window.findChild<QLabel*>("fig_tone_frequency_Hz");
   ASSERT_NE(fundamental, nullptr);
   EXPECT_NEAR(fundamental->text().toDouble(), 210.0, 0.01);
+
+  // The density axis is logarithmic and must move from the dBFS range to the density values.
+  window.findChild<QComboBox*>("cboShow")->setCurrentIndex(1);
+  for (int wait = 0; wait < 6000 && window.Busy(); ++wait) QTest::qWait(10);
+  const QCPRange shown_range = window.findChild<QCustomPlot*>()->yAxis->range();
+  const double top = *std::max_element(window.Shown().value.begin(), window.Shown().value.end());
+  EXPECT_TRUE(shown_range.lower > 0 && shown_range.contains(top)) << shown_range.lower;
 }
 
 }  // namespace

@@ -12,10 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <string>
 #include <type_traits>
@@ -24,7 +22,6 @@
 #include "app/view/bgr_color.h"
 #include "app/view/qt_chart.h"
 #include "main_window_fixture.h"
-#include "platform/qt/logging_categories.h"
 
 namespace korvane {
 namespace {
@@ -160,45 +157,6 @@ TEST_F(MainWindowTest, EveryControlHasOneWidgetShowingItsModelNamedAfterItsCapti
   EXPECT_EQ(&window.Histo(), static_cast<Chart*>(Find<QtChart>("Histo")));
 }
 
-/// Boxes and lists are named after the label or frame that describes them, and only the program
-/// writes the output boxes.
-TEST_F(MainWindowTest, BoxesAndListsAreNamedAfterTheirLabels) {
-  const struct {
-    const char* box;
-    const char* spoken;
-    bool read_only;
-  } boxes[] = {{"txtFreq", "Clock Frequency, MHz", false},
-               {"txtAClock", "ACLK Reg, 0...127", false},
-               {"txtDecimation", "Decimation Ratio, 8...2047", false},
-               {"txtFMod", "Modulator Freq, kHz", true},
-               {"txtFdata", "Fdata, Hz", true},
-               {"txtTdata", "Tdata, mS", true},
-               {"txtOfstDAC", "-127...+127", false},
-               {"txtChannel_0", "Positive Input", true},
-               {"txtChannel_1", "Negative Input", true},
-               {"txtPGAGain", "PGA Gain", true},
-               {"txtDeviation", "SDEV  LSB", true},
-               {"txtAverNumb", "Sample", false},
-               {"txtEfBits", "ENOB", true},
-               {"txtPartMode", "Average N=1...255", false},
-               {"cboSampling", "Data Sampling", false},
-               {"cboAvgFil", "Calculate in Korvane", false},
-               {"cboFilter", "Filter", false},
-               {"cboCalibr", "Calibration", false}};
-  for (const auto& row : boxes) {
-    SCOPED_TRACE(row.box);
-    auto* widget = Find<QWidget>(row.box);
-    EXPECT_EQ(widget->accessibleName(), row.spoken);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      EXPECT_EQ(edit->isReadOnly(), row.read_only);
-    }
-  }
-  form.lblPartMode.SetCaption("Filter N=1...255");
-  EXPECT_EQ(Find<QWidget>("txtPartMode")->accessibleName(), "Filter N=1...255");
-  form.Panel(3).SetText("FSR= 2.5 V");
-  EXPECT_EQ(Find<QWidget>("FSR")->accessibleName(), "FSR= 2.5 V");
-}
-
 /// Every way a user reaches a control, mouse, keyboard or assistive tool, runs its handler once
 /// and leaves the model agreeing with the widget.
 TEST_F(MainWindowTest, UserActionsReachTheirHandlersOnce) {
@@ -275,21 +233,6 @@ TEST_F(MainWindowTest, UserActionsReachTheirHandlersOnce) {
   EXPECT_FALSE(Find<QRadioButton>("optPolarity_1")->isChecked());
 }
 
-TEST_F(MainWindowTest, AHandlerThatRewritesTheUsersInputIsShownAtOnce) {
-  form.txtOfstDAC.SetOnChange([&] {
-    if (form.txtOfstDAC.Text() == "200") form.txtOfstDAC.SetText("127");
-  });
-  auto* offset = Find<QLineEdit>("txtOfstDAC");
-  offset->selectAll();
-  QTest::keyClicks(offset, "200");
-  EXPECT_EQ(offset->text(), "127");
-
-  // A handler that refuses the tick: the box shows the model, not the click.
-  form.chkAutoZero.SetOnClick([&] { form.chkAutoZero.SetValue(0); });
-  QTest::mouseClick(Find<QCheckBox>("chkAutoZero"), Qt::LeftButton);
-  EXPECT_FALSE(Find<QCheckBox>("chkAutoZero")->isChecked());
-}
-
 /// Share of the widget's painted pixels in `colour`.
 double PaintedShare(QWidget* widget, const QColor& colour) {
   const QImage image = widget->grab().toImage();
@@ -347,29 +290,6 @@ TEST_F(MainWindowTest, WindowModelDrivesTitleVisibilityAndInputButNeverBlocksClo
   EXPECT_TRUE(Find<QPushButton>("cmdCntr_2")->isEnabled());
 }
 
-std::vector<std::string>* logged_status = nullptr;
-
-void CaptureStatus(QtMsgType, const QMessageLogContext& context, const QString& message) {
-  if (logged_status != nullptr && QString(context.category) == "korvane.status") {
-    logged_status->push_back(message.toStdString());
-  }
-}
-
-TEST_F(MainWindowTest, LogsEveryNewMessagePanelTextAndNothingElse) {
-  std::vector<std::string> logged;
-  logged_status = &logged;
-  QLoggingCategory::setFilterRules(QStringLiteral("korvane.status.debug=true"));
-  const QtMessageHandler previous = qInstallMessageHandler(CaptureStatus);
-  form.Panel(1).SetText("ERROR ADC SET");
-  form.Panel(1).SetText("ERROR ADC SET");
-  form.Panel(3).SetText("FSR= 2.5 V");
-  form.Panel(1).SetText("");
-  qInstallMessageHandler(previous);
-  QLoggingCategory::setFilterRules(QString());
-  logged_status = nullptr;
-  EXPECT_EQ(logged, (std::vector<std::string>{"ERROR ADC SET", ""}));
-}
-
 TEST(MainWindowLifetimeTest, TheFormOutlivesTheWindow) {
   Form form;
   { MainWindow window(form); }
@@ -377,64 +297,6 @@ TEST(MainWindowLifetimeTest, TheFormOutlivesTheWindow) {
   form.frmKorvane_Demo.SetEnabled(false);
   form.Panel(1).SetText("still fine");
   EXPECT_EQ(form.txtFreq.Text(), "2");
-}
-
-TEST_F(MainWindowTest, PutsEachControlInsideItsFrame) {
-  const std::vector<std::pair<std::string, std::vector<std::string>>> placed = {
-      {"fraMeasADC",
-       {"chkTermWindow", "chkLogFile", "chkAutoZero", "txtDisplay", "linSep_4", "lblRazmernst",
-        "ADCGraph", "Histo"}},
-      {"Frame2", {"optDataShow_2"}},
-      {"fraStDev", {"txtDeviation", "txtAverNumb", "txtEfBits"}},
-      {"fraADCmode", {"cboAvgFil", "txtPartMode", "lblPartMode"}},
-      {"fraDataMode", {"cboSampling"}},
-      {"fraADCset", {"frmADCset", "FraFreq"}},
-      {"frmADCset", {"Frame1_3", "txtPGAGain", "cmdGainChange_1", "chkBuffer", "chkBOD"}},
-      {"Frame1_3", {"cboFilter"}},
-      {"Frame1_0", {"cboCalibr"}},
-      {"Frame1_5", {"optRef_2"}},
-      {"Frame1_1", {"optPolarity_1", "lblPolRange"}},
-      {"Frame1_4", {"optADCinput_1", "txtChannel_1", "cmdChanelMinusPlus_3"}},
-      {"fraOffsetDAC", {"cmdODAC", "txtOfstDAC"}},
-      {"FraFreq", {"txtFreq", "txtTdata", "Line1_1"}}};
-  for (const auto& [frame_name, children] : placed) {
-    for (const std::string& child : children) {
-      EXPECT_TRUE(Find<QWidget>(frame_name)->isAncestorOf(Find<QWidget>(child)))
-          << child << " not inside " << frame_name;
-    }
-  }
-  for (const char* top_level : {"cmdCntr_2", "cmdReset", "fraADCset"}) {
-    EXPECT_FALSE(Find<QWidget>("fraMeasADC")->isAncestorOf(Find<QWidget>(top_level)));
-  }
-}
-
-TEST_F(MainWindowTest, StatusBarHasFivePanelsWithTheProgressBarExactlyOverTheSecond) {
-  form.prgProgress.SetVisible(true);
-  form.Panel(5).SetText("10.20.300");
-  ShowAndSettle();
-  const double scale = window.statusBar()->logicalDpiX() / 96.0;
-  const std::vector<std::pair<std::string, int>> panels = {
-      {"Msg", 350}, {"Progress", 96}, {"FSR", 120}, {"ComSettings", 133}, {"Version", 27}};
-  int previous_right = -1;
-  for (const auto& [key, width] : panels) {
-    SCOPED_TRACE(key);
-    auto* panel = Find<QLabel>(key);
-    ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(window.statusBar()->isAncestorOf(panel));
-    const int design_width = static_cast<int>(std::lround(width * scale));
-    if (key == "Msg" || key == "Version") {
-      EXPECT_GE(panel->width(), design_width) << "messages take the spare width";
-      EXPECT_GE(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()));
-    } else {
-      EXPECT_EQ(panel->width(), design_width);
-    }
-    EXPECT_GT(panel->x(), previous_right) << "out of order";
-    previous_right = panel->geometry().right();
-  }
-  auto* bar = Find<QProgressBar>("prgProgress");
-  EXPECT_TRUE(bar->isVisible());
-  EXPECT_EQ(QRect(bar->mapTo(window.statusBar(), QPoint(0, 0)), bar->size()),
-            Find<QLabel>("Progress")->geometry());
 }
 
 TEST_F(MainWindowTest, FitsA1280By800ScreenWithRoomForTheTitleBarAndChartsThatGrow) {

@@ -59,32 +59,6 @@ TEST(QtChartTest, KeepsPointsAndIgnoresPointsOutsideTheSeries) {
   EXPECT_FLOAT_EQ(chart.PointY(0, 0), 0.0f);
 }
 
-TEST(QtChartTest, RedrawRequestsCoalesceIntoOneReplot) {
-  QtChart chart(QtChart::Style::kLine, "title", "y");
-  LetFramesPass();
-  QSignalSpy replots(&chart, &QCustomPlot::afterReplot);
-  chart.Redraw();  // nothing changed since the chart was made
-  LetFramesPass();
-  EXPECT_EQ(replots.count(), 0);
-
-  chart.SetPointCount(100);
-  for (int point = 0; point < 100; ++point) {
-    chart.SetPointX(0, point, static_cast<float>(point));
-    chart.SetPointY(0, point, static_cast<float>(point % 7 - 3));
-    chart.Redraw();
-  }
-  EXPECT_EQ(replots.count(), 0) << "a redraw is a request, served from the event loop";
-  ASSERT_TRUE(replots.wait(5000));
-  LetFramesPass();
-  EXPECT_EQ(replots.count(), 1);
-  EXPECT_EQ(chart.graph(0)->dataCount(), 100);
-  EXPECT_DOUBLE_EQ(chart.graph(0)->data()->at(99)->value, 99 % 7 - 3);
-
-  chart.Redraw();  // the data is already on the plot
-  LetFramesPass();
-  EXPECT_EQ(replots.count(), 1);
-}
-
 TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixedAndExploringChangesNothingOfIt) {
   for (const bool exploring : {false, true}) {
     SCOPED_TRACE(exploring ? "with zoom, pan and crosshair" : "plain");
@@ -115,47 +89,6 @@ TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixedAndExploringChangesNothi
     EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 2.0));
     EXPECT_EQ(chart.graph(0)->dataCount(), 3);
   }
-}
-
-TEST(QtChartTest, TakesColoursTitlesAndStyleInTheProgramsTerms) {
-  QtChart graph(QtChart::Style::kLine, "A D C   R E A D I N G S .", "V O L T A G E ,  uV");
-  EXPECT_EQ(graph.YAxisTitle(), "V O L T A G E ,  uV");
-  auto* title = qobject_cast<QCPTextElement*>(graph.plotLayout()->element(0, 0));
-  ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->text(), "A D C   R E A D I N G S .");
-  graph.SetYAxisTitle("L S B / 1000  ");
-  EXPECT_EQ(graph.yAxis->label(), "L S B / 1000  ");
-
-  graph.SetSeriesColor(0, 255);
-  EXPECT_EQ(graph.graph(0)->pen().color(), QColor(255, 0, 0));
-  graph.SetSeriesColor(0, 32768);
-  EXPECT_EQ(graph.graph(0)->pen().color(), QColor(0, 128, 0));
-  graph.SetSeriesColor(1, 255);  // no such series: nothing changes
-  EXPECT_EQ(graph.graph(0)->pen().color(), QColor(0, 128, 0));
-
-  graph.resize(200, 100);
-  graph.SetBackgroundColor(0xC0FFFF);
-  graph.replot();
-  EXPECT_EQ(graph.grab().toImage().pixelColor(1, 1), QColor(255, 255, 192));
-
-  QtChart histogram(QtChart::Style::kBars, "", "");
-  LetFramesPass();
-  EXPECT_EQ(histogram.graphCount(), 0);
-  ASSERT_EQ(histogram.plottableCount(), 1);
-  auto* bars = qobject_cast<QCPBars*>(histogram.plottable(0));
-  ASSERT_NE(bars, nullptr);
-  histogram.SetSeriesColor(0, 32768);
-  EXPECT_EQ(bars->brush().color(), QColor(0, 128, 0));
-  histogram.SetPointCount(3);
-  for (int point = 0; point < 3; ++point) {
-    histogram.SetPointX(0, point, static_cast<float>(point) - 1.0f);
-    histogram.SetPointY(0, point, 4.0f);
-  }
-  histogram.Redraw();
-  ASSERT_TRUE(ReplotFollows(histogram));
-  EXPECT_EQ(bars->dataCount(), 3);
-  EXPECT_GT(bars->width(), 0.0);
-  EXPECT_LT(bars->width(), 1.0) << "neighbouring bars one unit apart must not overlap";
 }
 
 /// A block of `count` readings on the time graph as the program draws it: point 0 at 0, the

@@ -225,6 +225,8 @@ void SpectrumWindow::Draw() {
   }
   // Density spans decades too: drawn on a log scale like the frequency.
   const bool density = shown_request_.density && shown_.message.empty();
+  // A log axis rescales only to values of its range's sign: leave the negative dBFS range first.
+  if (density && plot_->yAxis->range().lower <= 0) plot_->yAxis->setRange(1, 10);
   plot_->yAxis->setScaleType(density ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
   if (density) {
     plot_->yAxis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
