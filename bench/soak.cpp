@@ -3,23 +3,33 @@
 // and plotted, the program's CPU use and its peak memory. Run it under Xvfb or with
 // QT_QPA_PLATFORM=offscreen. Arguments: seconds of streaming (default 60), then "spy" to keep the
 // "CommSpy" traffic view open during the run, "spectrum" to keep the Spectrum window open (it
-// analyses each block as it closes) and/or "record" to record the run to a CSV file in the
-// temporary folder (rows written must equal readings stored; the cost of the writer alone is
-// measured first on a minute's worth of rows).
+// analyses each block as it closes), "record" to record the run to a CSV file in the temporary
+// folder (rows written must equal readings stored; the cost of the writer alone is measured
+// first on a minute's worth of rows) and/or "rfc2217" to reach the board through
+// korvane-board-server over loopback, as a board on a device server is reached.
 // Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QProcess>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
 #include <string_view>
 
 #include "app/view/data_menu_builder.h"
 #include "app/view/fourier_window.h"
+#include "platform/port_mapping.h"
 #include "platform/qt/comm_spy_window.h"
+#include "platform/qt/hardware_serial_port.h"
 #include "platform/qt/qt_time_base.h"
 #include "platform/traffic_listener.h"
 #include "process_usage.h"
@@ -42,14 +52,51 @@ class ReadingCounter final : public korvane::TrafficListener {
   long long received = 0;
 };
 
-}  // namespace
+/// The real window on a remote port: korvane-board-server's simulated board over RFC 2217.
+struct WindowOnRemotePort {
+  explicit WindowOnRemotePort(const std::string& url) {
+    korvane::PortMapping(settings).Choose(url);
+    window.resize(1280, 800);
+    window.show();
+    QApplication::processEvents();
+  }
+  void OnMessage(std::string text, std::function<void()> action) {
+    auto& panel = form.Panel(1);
+    panel.SetObserver(
+        [&panel, text = std::move(text), action = std::move(action), shown = panel.Observer()] {
+          if (shown) shown();
+          if (panel.Text() == text) action();
+        });
+  }
+  korvane::QtTimeBase time;
+  korvane::Form form;
+  korvane::MainWindow window{form};
+  korvane::testing::RecordingDialogs dialogs;
+  korvane::testing::MemorySettings settings;
+  korvane::testing::FakeProcess process;
+  korvane::HardwareSerialPort port{settings};
+  korvane::MainForm main{
+      form, korvane::PlatformServices{time, port, window.AdcGraph(), window.Histo(), settings,
+                                      dialogs, process}};
+};
 
-int main(int argc, char** argv) {
+/// CPU seconds another process has used, from /proc (Linux).
+double CpuSecondsOf(qint64 pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  std::istringstream fields(line.substr(line.rfind(')') + 2));
+  std::string field;
+  double ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14 || i == 15) ticks += std::stod(field);  // utime, stime
+  }
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+template <typename Rig>
+int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
   using namespace korvane;
-  QApplication application(argc, argv);
-  const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
-
-  testing::WindowOnBoard<QtTimeBase> rig(BoardOptions{}, SimulatedSerialPort::kFirstPortOpened);
   auto& form = rig.form;
   ReadingCounter counter;
   rig.port.AddTrafficListener(&counter);
@@ -66,7 +113,7 @@ int main(int argc, char** argv) {
   // The Data menu as the program builds it; its Spectrum window follows each closed block.
   DataMenuBuilder data_menu(rig.window, rig.main.run_data());
   data_menu.Build(false, spectrum);
-  const auto* spectrum_window = rig.window.findChild<SpectrumWindow*>();
+  const auto* spectrum_window = rig.window.template findChild<SpectrumWindow*>();
   const auto record_path = std::filesystem::temp_directory_path() / "korvane-soak-run.csv";
   if (record) {
     // The writer's own cost: one minute of rows at the link's 720 readings/s.
@@ -134,8 +181,8 @@ int main(int argc, char** argv) {
     const double cpu = bench::CpuSeconds() - cpu_start;
     const double wall = static_cast<double>(rig.time.Now().count()) / 1e6 - wall_start;
     const auto& run = rig.main.run();
-    std::printf("soak: %.1f s at 57600 bit/s, decimation 1, Continuous, AverNumb 5000%s%s%s\n",
-                wall, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "",
+    std::printf("soak: %.1f s at 57600 bit/s%s, decimation 1, Continuous, AverNumb 5000%s%s%s\n",
+                wall, path, spy ? ", CommSpy open" : "", record ? ", recording to CSV" : "",
                 spectrum ? ", Spectrum window open" : "");
     std::printf(
         "readings received before the stop: %lld, taken: %lld, stored and plotted: %lld (the "
@@ -164,4 +211,34 @@ int main(int argc, char** argv) {
     QApplication::quit();
   });
   return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace korvane;
+  QApplication application(argc, argv);
+  const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  bool remote = false;
+  for (int i = 2; i < argc; ++i) remote = remote || std::string_view(argv[i]) == "rfc2217";
+  if (!remote) {
+    testing::WindowOnBoard<QtTimeBase> rig(BoardOptions{}, SimulatedSerialPort::kFirstPortOpened);
+    return Soak(rig, argc, argv, seconds, "");
+  }
+  // The board in its own process behind loopback; its CPU is not the program's.
+  QProcess server;
+  server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  server.start(KORVANE_BOARD_SERVER_BINARY, {"--listen", "127.0.0.1:0"});
+  if (!server.waitForReadyRead(5000)) {
+    std::fprintf(stderr, "korvane-board-server did not start\n");
+    return 1;
+  }
+  const QByteArray address = server.readLine().trimmed().split(' ').last();
+  WindowOnRemotePort rig("rfc2217://" + address.toStdString());
+  const int result = Soak(rig, argc, argv, seconds, " over RFC 2217 on loopback");
+  std::printf("board server CPU: %.2f s (korvane-board-server, its own process)\n",
+              CpuSecondsOf(server.processId()));
+  server.kill();
+  server.waitForFinished();
+  return result;
 }

@@ -1,8 +1,9 @@
 # What `cmake --install` puts on a user's machine, and the Debian package CPack makes of it:
 # the program and korvane-cli, the menu entry, icon, AppStream metadata, manual pages, copyright
 # and changelog.
-# Only these have install rules: the tests, benchmarks and korvane-make-hex (it writes HEX images
-# that only the simulated board runs, a developer's tool) stay in the build folder.
+# Only these have install rules: the tests, benchmarks, korvane-board-server (it serves only the
+# simulated board) and korvane-make-hex (it writes HEX images that only the simulated board runs),
+# developers' tools, stay in the build folder.
 include(GNUInstallDirs)
 
 set(KORVANE_PACKAGE_NAME korvane-demo)

@@ -20,3 +20,5 @@ xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" spectrum
 # korvane-cli's whole process capturing 100000 readings at the link's maximum: CPU against wall.
 bench/cli_capture.sh build/korvane-cli 100000
+# The same soak with the board behind korvane-board-server, over RFC 2217 on loopback.
+xvfb-run -a build/bench/korvane_soak "$soak_seconds" rfc2217

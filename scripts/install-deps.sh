@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the program, its tests and its package need (as root, or with
 # sudo). dpkg-dev and file let CPack find the package's library dependencies.
+# python3-serial: pyserial's RFC 2217 server and client, which the remote-port tests run against.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config libfftw3-dev
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core
   dpkg-dev file
+  python3-serial
 )
 missing=()
 for p in "${packages[@]}"; do

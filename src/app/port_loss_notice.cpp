@@ -15,9 +15,20 @@ std::string PortLossNotice::Text(int port_number) {
          "  IS  LOST,  CONNECT  IT  AND  PRESS  RESET";
 }
 
+std::string PortLossNotice::NotOpenedText(int port_number, std::string_view reason) {
+  return "SERIAL  PORT  " + std::to_string(port_number) + "  NOT  OPENED:  " + std::string(reason);
+}
+
 void PortLossNotice::OnPortLost(int port_number) {
   lost_port_ = port_number;
-  form_.Panel(1).SetText(Text(port_number));
+  notice_ = Text(port_number);
+  form_.Panel(1).SetText(notice_);
+}
+
+void PortLossNotice::OnPortNotOpened(int port_number, std::string_view reason) {
+  lost_port_ = port_number;
+  notice_ = NotOpenedText(port_number, reason);
+  form_.Panel(1).SetText(notice_);
 }
 
 void PortLossNotice::ShowIfStillLost() {
@@ -26,7 +37,7 @@ void PortLossNotice::ShowIfStillLost() {
     lost_port_ = 0;
     return;
   }
-  form_.Panel(1).SetText(Text(lost_port_));
+  form_.Panel(1).SetText(notice_);
 }
 
 }  // namespace korvane

@@ -51,6 +51,11 @@ void SerialPort::ReportPortLost() {
   for (auto* listener : listeners_) listener->OnPortLost(port_number_);
 }
 
+void SerialPort::ReportPortNotOpened(std::string_view reason) {
+  receive_buffer_.clear();
+  for (auto* listener : listeners_) listener->OnPortNotOpened(port_number_, reason);
+}
+
 void SerialPort::SetCaptureFile(const std::string& file_name) {
   capture_.reset();
   if (!file_name.empty()) capture_ = std::make_unique<CaptureFile>(file_name);

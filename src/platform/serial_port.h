@@ -77,6 +77,9 @@ class SerialPort {
   /// Back-ends call this when the port was lost while open (adapter unplugged) and they closed
   /// it; the receive buffer is emptied as by ClosePort.
   void ReportPortLost();
+  /// Back-ends call this when opening failed for a reason worth telling the user (a remote
+  /// server not reached); the port stays closed.
+  void ReportPortNotOpened(std::string_view reason);
   /// Back-ends send the bytes; a closed port drops them.
   virtual void WriteBytes(std::string_view bytes) = 0;
   /// Back-ends open and close their device; the receive buffer is this class's.

@@ -7,6 +7,7 @@
 #include "platform/qt/line_settings.h"
 #include "platform/qt/logging_categories.h"
 #include "platform/qt/serial_device_order.h"
+#include "platform/remote_port_address.h"
 #include "platform/settings_store.h"
 
 namespace korvane {
@@ -49,7 +50,14 @@ bool IsUsbAdapter(const QSerialPortInfo& info) {
 }  // namespace
 
 HardwareSerialPort::HardwareSerialPort(SettingsStore& settings_store)
-    : settings_store_(settings_store) {
+    : settings_store_(settings_store),
+      remote_({[this](std::string_view bytes) { DeliverReceived(bytes); },
+               [this] {
+                 lost_device_ = open_device_;
+                 lost_port_number_ = port_number_;
+                 ReportPortLost();
+               },
+               [this](const std::string& reason) { ReportPortNotOpened(reason); }}) {
   QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { OnReadyRead(); });
   QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                    [this](QSerialPort::SerialPortError error) { OnErrorOccurred(error); });
@@ -60,7 +68,7 @@ HardwareSerialPort::~HardwareSerialPort() {
 }
 
 bool HardwareSerialPort::IsPortOpen() const {
-  return port_.isOpen();
+  return port_.isOpen() || remote_.IsOpen();
 }
 
 std::string HardwareSerialPort::DeviceForPort(int port_number) const {
@@ -93,7 +101,9 @@ std::vector<SerialDeviceIdentity> HardwareSerialPort::PresentDevices() {
 }
 
 bool HardwareSerialPort::LostDeviceIsBack() const {
-  return lost_port_number_ != 0 && !FindSameDevice(lost_device_, PresentDevices()).empty();
+  if (lost_port_number_ == 0) return false;
+  if (IsRemotePortUrl(lost_device_.location)) return remote_.ServerIsBack();
+  return !FindSameDevice(lost_device_, PresentDevices()).empty();
 }
 
 std::string HardwareSerialPort::DeviceToOpen() const {
@@ -105,7 +115,7 @@ std::string HardwareSerialPort::DeviceToOpen() const {
 }
 
 void HardwareSerialPort::OpenDevice() {
-  if (port_.isOpen()) ClosePort();
+  if (IsPortOpen()) ClosePort();
   const std::string device = DeviceToOpen();
   if (device.empty()) {
     qCDebug(SerialLogCategory).noquote() << CommPort().c_str() << "has no device";
@@ -122,6 +132,7 @@ void HardwareSerialPort::OpenDevice() {
       settings_store_.Read(kApplication, kPortsSection, "ProgResetLine", "DTR"));
   prog_reset_on_dtr_ =
       prog_reset_line.trimmed().compare(QLatin1String("RTS"), Qt::CaseInsensitive) != 0;
+  if (IsRemotePortUrl(device)) return OpenRemote(device, line);
   port_.setPortName(QString::fromStdString(device));
   ApplyLineSettings(line);
   if (!port_.open(QIODevice::ReadWrite)) {
@@ -140,7 +151,28 @@ void HardwareSerialPort::OpenDevice() {
   ApplyResetLines();
 }
 
+void HardwareSerialPort::OpenRemote(const std::string& url, const LineSettings& line) {
+  ComPortLine remote_line;
+  remote_line.bit_rate = static_cast<std::uint32_t>(line.bit_rate);
+  remote_line.data_bits = static_cast<std::uint8_t>(line.data_bits);
+  remote_line.parity = line.parity == LineSettings::Parity::kEven  ? com_port::kParityEven
+                       : line.parity == LineSettings::Parity::kOdd ? com_port::kParityOdd
+                                                                   : com_port::kParityNone;
+  remote_line.stop_size = line.stop_bits == LineSettings::StopBits::kTwo ? com_port::kStopTwo
+                          : line.stop_bits == LineSettings::StopBits::kOneAndHalf
+                              ? com_port::kStopOneAndHalf
+                              : com_port::kStopOne;
+  remote_line.dtr = prog_reset_on_dtr_ ? prog_reset_line_on_ : run_reset_line_on_;
+  remote_line.rts = prog_reset_on_dtr_ ? run_reset_line_on_ : prog_reset_line_on_;
+  open_device_ = {url, {}, {}};
+  if (port_number_ == lost_port_number_) lost_port_number_ = 0;
+  qCDebug(SerialLogCategory).noquote()
+      << CommPort().c_str() << "=" << url.c_str() << "opening at" << settings_.c_str();
+  remote_.Open(url, remote_line);
+}
+
 void HardwareSerialPort::CloseDevice() {
+  remote_.Close();
   if (!port_.isOpen()) return;
   port_.flush();
   port_.close();
@@ -158,6 +190,7 @@ void HardwareSerialPort::SetRunResetLine(bool on) {
 }
 
 void HardwareSerialPort::WriteBytes(std::string_view bytes) {
+  if (remote_.IsOpen()) return remote_.Write(bytes);
   if (!port_.isOpen()) return;
   port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
   port_.flush();  // hand the bytes to the driver now, not at the next turn of the event loop
@@ -172,9 +205,14 @@ void HardwareSerialPort::ApplyLineSettings(const LineSettings& line) {
 }
 
 void HardwareSerialPort::ApplyResetLines() {
-  if (!port_.isOpen()) return;
   const bool dtr_on = prog_reset_on_dtr_ ? prog_reset_line_on_ : run_reset_line_on_;
   const bool rts_on = prog_reset_on_dtr_ ? run_reset_line_on_ : prog_reset_line_on_;
+  if (remote_.IsOpen()) {
+    remote_.SetDtr(dtr_on);
+    remote_.SetRts(rts_on);
+    return;
+  }
+  if (!port_.isOpen()) return;
   port_.setDataTerminalReady(dtr_on);
   port_.setRequestToSend(rts_on);
   port_.clearError();  // a device without modem lines (a pseudo-terminal) still moves bytes

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/remote_serial_link.h"
 #include "platform/qt/serial_device_identity.h"
 #include "platform/serial_port.h"
 
@@ -29,6 +30,11 @@ struct LineSettings;
 /// open (adapter unplugged) closes the port and is reported once to the traffic listeners; after
 /// that the port behaves like a closed one, until the same adapter (by serial number or stable
 /// name) is back: the port then opens it under whatever device name it got.
+///
+/// A port mapped to "rfc2217://host:port" is a serial port on a device server (RemoteSerialLink):
+/// the same line settings and reset lines travel over the network. A server that cannot be
+/// reached is reported with its reason; a dropped connection is a lost port, back when the
+/// server accepts again.
 class HardwareSerialPort final : public SerialPort {
  public:
   explicit HardwareSerialPort(SettingsStore& settings_store);
@@ -57,8 +63,12 @@ class HardwareSerialPort final : public SerialPort {
   void OnReadyRead();
   void OnErrorOccurred(QSerialPort::SerialPortError error);
 
+  /// Opens a device server's port instead of a local one.
+  void OpenRemote(const std::string& url, const LineSettings& line);
+
   SettingsStore& settings_store_;
   QSerialPort port_;
+  RemoteSerialLink remote_;
   bool prog_reset_on_dtr_ = true;
   bool prog_reset_line_on_ = false;
   bool run_reset_line_on_ = false;
