@@ -16,7 +16,11 @@ bool LongRecord::ValidLength(std::int64_t length) {
 }
 
 bool LongRecord::Take(std::int64_t length) {
-  if (going_ || !ValidLength(length) || form_.TestGo || form_.RunState == 1) return false;
+  return ValidLength(length) && TakeReadings(length);
+}
+
+bool LongRecord::TakeReadings(std::int64_t length) {
+  if (going_ || length < 1 || form_.TestGo || form_.RunState == 1) return false;
   length_ = length;
   codes_.clear();
   raw_codes_.clear();

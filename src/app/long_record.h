@@ -26,6 +26,8 @@ class LongRecord final : public ReadingListener {
   /// Takes `length` readings; returns once the run has ended, true when all of them came. Refused
   /// (false) while a run goes on or for a length that is not valid.
   bool Take(std::int64_t length);
+  /// `Take` for any count from 1 (the noise table's cells are not powers of two).
+  bool TakeReadings(std::int64_t count);
   /// Stops the record under way as the stop click does; the readings so far are kept.
   void Cancel();
 
