@@ -12,7 +12,6 @@
 #include "adcconfig/sampling_selectors.h"
 #include "adcconfig/settings_panel.h"
 #include "app/command_buttons.h"
-#include "app/noise_sweep.h"
 #include "app/platform_services.h"
 #include "app/port_loss_notice.h"
 #include "app/port_reconnect.h"
@@ -51,7 +50,6 @@ class MainForm {
   AdcSetup& adc_setup() { return adc_setup_; }
   SettingsPanel& settings_panel() { return settings_panel_; }
   RunData& run_data() { return run_data_; }
-  NoiseSweep& noise_sweep() { return noise_sweep_; }
 
   static constexpr const char* kSettingsApplication = "Korvane-DAQ-EVM";
   static constexpr const char* kSettingsSection = "Settings";
@@ -87,7 +85,6 @@ class MainForm {
   PortLossNotice port_loss_notice_;
   PortReconnect port_reconnect_;
   RunData run_data_;
-  NoiseSweep noise_sweep_;
   bool reset_queued_ = false;
 };
 

@@ -31,7 +31,7 @@ TEST(NoiseSweepScenario, TableMatchesTheBoardsNoiseModel) {
   ScenarioRig rig;
   rig.main.Form_Load();
   rig.form.cboSampling.SetListIndex(1);
-  NoiseSweep& sweep = rig.main.noise_sweep();
+  NoiseSweep& sweep = rig.main.run_data().noise_sweep();
   const SweepPlan plan{{1, 2, 4, 8, 16, 32, 64, 128}, {1728, 576, 192, 64}, 1000};  // 20 .. 540 Hz
   const double estimate = sweep.EstimatedSeconds(plan);
   const double board_start = static_cast<double>(rig.time.NowMs()) / 1000;
@@ -65,7 +65,7 @@ TEST(NoiseSweepScenario, EndedHalfwayKeepsTheRowsMarkedIncomplete) {
     const char* cause;
   };
   const Case cases[] = {
-      {"Cancel", [](ScenarioRig& rig) { rig.main.noise_sweep().Cancel(); }, NoiseSweep::kCancelled},
+      {"Cancel", [](ScenarioRig& rig) { rig.main.run_data().noise_sweep().Cancel(); }, NoiseSweep::kCancelled},
       {"adapter pulled out", [](ScenarioRig& rig) { rig.port.Unplug(1); },
        NoiseSweep::kBoardSilent},
   };
@@ -73,7 +73,7 @@ TEST(NoiseSweepScenario, EndedHalfwayKeepsTheRowsMarkedIncomplete) {
     SCOPED_TRACE(c.name);
     ScenarioRig rig;
     rig.main.Form_Load();
-    NoiseSweep& sweep = rig.main.noise_sweep();
+    NoiseSweep& sweep = rig.main.run_data().noise_sweep();
     const SweepPlan plan{{1, 8, 64}, {1000, 500}, 500};
     rig.time.Schedule(Millis(static_cast<long>(500 * sweep.EstimatedSeconds(plan))),
                       [&rig, &c] { c.end(rig); });
