@@ -14,9 +14,9 @@
 #include "app/view/data_menu_builder.h"
 #include "app/view/main_window.h"
 #include "app/view/port_menu_builder.h"
-#include "board/signal_options.h"
 #include "board/simulated_board.h"
 #include "board/simulated_serial_port.h"
+#include "board/simulation_choices.h"
 #include "form/form.h"
 #include "platform/port_mapping.h"
 #include "platform/qt/comm_spy_window.h"
@@ -56,16 +56,12 @@ constexpr const char* kUsage =
     "                1/f noise that meets the white noise at HZ\n";
 
 struct ProgramOptions {
-  bool simulate = false;
-  bool blank_board = false;
+  korvane::SimulationChoices simulation;
   bool help = false;
   bool version = false;
   bool show_noise = false;
   bool show_spectrum = false;
   std::string open_path;
-  korvane::SimulatedSignals input_signals;
-  /// The first signal option, for the message when --simulate is missing.
-  std::string first_signal_option;
   std::string port_device;
   /// Why the command line cannot be used; empty when it can.
   std::string error;
@@ -78,11 +74,8 @@ ProgramOptions ReadOptions(int argc, char** argv) {
   ProgramOptions options;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (argument == "--simulate") {
-      options.simulate = true;
-    } else if (argument == "--blank-board") {
-      options.blank_board = true;
-    } else if (argument == "--help" || argument == "-h") {
+    if (korvane::ReadSimulationOption(argument, options.simulation, options.error)) continue;
+    if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--version") {
       options.version = true;
@@ -92,12 +85,6 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.show_spectrum = true;
     } else if (argument.starts_with("--open=")) {
       options.open_path = argument.substr(std::string_view("--open=").size());
-    } else if (korvane::IsSignalOption(argument)) {
-      if (options.first_signal_option.empty()) {
-        options.first_signal_option = argument.substr(0, argument.find('='));
-      }
-      std::string error = korvane::ApplySignalOption(argument, options.input_signals);
-      if (options.error.empty()) options.error = std::move(error);
     } else if (argument == "--port" || argument.starts_with("--port=")) {
       const bool inline_value = argument.starts_with("--port=");
       if (inline_value) options.port_device = argument.substr(std::string_view("--port=").size());
@@ -109,12 +96,7 @@ ProgramOptions ReadOptions(int argc, char** argv) {
       options.error = "unknown option " + std::string(argument);
     }
   }
-  if (options.blank_board && !options.simulate && options.error.empty()) {
-    options.error = "--blank-board needs --simulate";
-  }
-  if (!options.first_signal_option.empty() && !options.simulate && options.error.empty()) {
-    options.error = options.first_signal_option + " needs --simulate";
-  }
+  if (options.error.empty()) options.error = korvane::CheckSimulationChoices(options.simulation);
   return options;
 }
 
@@ -158,14 +140,8 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<SimulatedBoard> board;
   std::unique_ptr<SerialPort> port;
-  if (options.simulate) {
-    BoardOptions board_options;
-    board_options.program_loaded = !options.blank_board;
-    // Something to measure on every input: AIN0..AIN7, then AINCOM at ground.
-    board_options.adc_inputs.volts = {1.2345678, -0.75, 0.5, 2.0, 0.1, 0.0, 0.0, 0.010, 0.0};
-    board_options.adc_inputs.temperature_celsius = 27.3;
-    board_options.input_signals = options.input_signals;
-    board = std::make_unique<SimulatedBoard>(time, board_options);
+  if (options.simulation.simulate) {
+    board = std::make_unique<SimulatedBoard>(time, DemoBoardOptions(options.simulation));
     port =
         std::make_unique<SimulatedSerialPort>(time, *board, SimulatedSerialPort::kFirstPortOpened);
   } else {

@@ -20,7 +20,9 @@ bool LongRecord::Take(std::int64_t length) {
 }
 
 bool LongRecord::TakeReadings(std::int64_t length) {
-  if (going_ || length < 1 || form_.TestGo || form_.RunState == 1) return false;
+  if (going_ || length < 1 || length > kMostReadings || form_.TestGo || form_.RunState == 1) {
+    return false;
+  }
   length_ = length;
   codes_.clear();
   raw_codes_.clear();

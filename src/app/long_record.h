@@ -26,8 +26,10 @@ class LongRecord final : public ReadingListener {
   /// Takes `length` readings; returns once the run has ended, true when all of them came. Refused
   /// (false) while a run goes on or for a length that is not valid.
   bool Take(std::int64_t length);
-  /// `Take` for any count from 1 (the noise table's cells are not powers of two).
-  bool TakeReadings(std::int64_t count);
+  /// The most readings `TakeReadings` holds: 2^24 (134 MB with their raw codes).
+  static constexpr std::int64_t kMostReadings = std::int64_t{1} << 24;
+  /// As `Take`, for any count from 1 to `kMostReadings` (korvane-cli's capture).
+  bool TakeReadings(std::int64_t length);
   /// Stops the record under way as the stop click does; the readings so far are kept.
   void Cancel();
 

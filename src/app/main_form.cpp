@@ -161,12 +161,16 @@ void MainForm::DockProgressBar() {
 }
 
 void MainForm::Form_Unload() {
+  SaveAndClose();
+  platform_.process.EndNow();
+}
+
+void MainForm::SaveAndClose() {
   run_data_.Finish();  // a recording under way gets its name before the program ends
   platform_.settings.Write(kSettingsApplication, kSettingsSection, kPortKey,
                            platform_.port.CommPort());
   if (platform_.port.IsPortOpen()) platform_.port.ClosePort();
   platform_.port.SetCaptureFile("");
-  platform_.process.EndNow();
 }
 
 }  // namespace korvane

@@ -35,6 +35,9 @@ class MainForm {
   void Form_Load();
   /// Shutdown: saves the port, closes the port and files, ends the program at once.
   void Form_Unload();
+  /// Shutdown without the end: saves the port, closes the port and files (korvane-cli ends with
+  /// its own exit code).
+  void SaveAndClose();
 
   /// Port `port_number` (just mapped by the user) becomes the board's port and the board is reset
   /// as by RESET.

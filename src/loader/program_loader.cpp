@@ -72,7 +72,7 @@ bool ProgramLoader::ReadProgram(HexProgram& program) {
   // The whole file is read and checked before the board is touched: a load that stops at a bad
   // line leaves the board erased, and erasing a working board for a file that cannot be loaded
   // would lose its firmware for nothing.
-  HexFile file(hex_folder_ / kHexFileName);
+  HexFile file(hex_file_);
   if (!file.IsOpen()) {
     ShowMessage(" OPEN  FILE");
     ErrorEnd(Step::kOpenFile);

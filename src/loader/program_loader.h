@@ -22,7 +22,9 @@ class ProgramLoader {
   ProgramLoader(Form& form, BoardLink& link, BoardDiscovery& discovery);
 
   /// Where the HEX file is looked for; empty (the default) is the current working directory.
-  void SetHexFolder(std::filesystem::path folder) { hex_folder_ = std::move(folder); }
+  void SetHexFolder(const std::filesystem::path& folder) { hex_file_ = folder / kHexFileName; }
+  /// The HEX file itself, under any name (korvane-cli's `load FILE`).
+  void SetHexFile(std::filesystem::path file) { hex_file_ = std::move(file); }
 
   /// True when the new program was loaded ("T" came); false after any failure or a stop.
   bool LoadProgram();
@@ -56,7 +58,7 @@ class ProgramLoader {
   Form& form_;
   BoardLink& link_;
   BoardDiscovery& discovery_;
-  std::filesystem::path hex_folder_;
+  std::filesystem::path hex_file_ = kHexFileName;
 };
 
 }  // namespace korvane

@@ -26,16 +26,22 @@ std::string WriteBlockCsv(const std::filesystem::path& path, const LastBlock& bl
 std::string WriteRecordCsv(const std::filesystem::path& path, std::span<const std::int32_t> codes,
                            const BlockSettings& settings, const std::string& program_version) {
   if (codes.empty()) return "There is no record to save yet.";
+  return WriteWholeFile(path, RecordCsvText(codes, settings, "korvane-demo " + program_version));
+}
+
+std::string RecordCsvText(std::span<const std::int32_t> codes, const BlockSettings& settings,
+                          const std::string& program, const std::vector<FigureLine>& figures) {
   std::vector<FigureLine> lines{{"kind", "record"},
-                                {"program", "korvane-demo " + program_version},
+                                {"program", program},
                                 {"time", UtcTimeText()},
                                 {"readings", std::to_string(codes.size())}};
   for (auto& line : SettingLines(settings)) lines.push_back(std::move(line));
+  for (const auto& line : figures) lines.push_back(line);
   std::string text = CsvHeader(lines) + CsvColumnRow(settings.temperature) + "\n";
   text.reserve(text.size() + codes.size() * 48);
   std::int64_t index = 0;
   for (const std::int32_t code : codes) AppendCsvRow(text, ++index, code & 0xFFFFFF, settings);
-  return WriteWholeFile(path, text);
+  return text;
 }
 
 std::string WriteWholeFile(const std::filesystem::path& path, const std::string& text) {

@@ -19,6 +19,11 @@ std::string WriteBlockCsv(const std::filesystem::path& path, const LastBlock& bl
 std::string WriteRecordCsv(const std::filesystem::path& path, std::span<const std::int32_t> codes,
                            const BlockSettings& settings, const std::string& program_version);
 
+/// A long record's CSV text as `WriteRecordCsv` writes it; `program` names the program and its
+/// version, `figures` are "#" lines added after the settings (none for the window's record).
+std::string RecordCsvText(std::span<const std::int32_t> codes, const BlockSettings& settings,
+                          const std::string& program, const std::vector<FigureLine>& figures = {});
+
 /// Writes `text` to `path` by way of `path` + ".partial", renamed once all of it is on disk.
 std::string WriteWholeFile(const std::filesystem::path& path, const std::string& text);
 

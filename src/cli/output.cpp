@@ -1,0 +1,57 @@
+#include "cli/output.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace korvane {
+
+namespace {
+
+bool IsJsonNumber(const std::string& text) {
+  if (text.empty() || text.front() == '+' || text.front() == '.' || text.back() == '.') {
+    return false;
+  }
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  const bool plain = text.find_first_of("xXnNiI") == std::string::npos;
+  return end == text.c_str() + text.size() && std::isfinite(value) && plain;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::string FieldsText(const std::vector<FigureLine>& lines, bool json) {
+  std::string text;
+  if (!json) {
+    for (const auto& [key, value] : lines) text += key + ": " + value + "\n";
+    return text;
+  }
+  text = "{";
+  for (const auto& [key, value] : lines) {
+    if (text.size() > 1) text += ", ";
+    text += JsonString(key) + ": " + (IsJsonNumber(value) ? value : JsonString(value));
+  }
+  return text + "}\n";
+}
+
+bool WriteAll(std::FILE* file, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+}
+
+}  // namespace korvane
