@@ -88,15 +88,23 @@ std::string ParseDecimations(std::string_view text, std::vector<int>& decimation
   return "";
 }
 
-std::string DecimationsForRates(std::string_view text, double modulator_khz,
-                                std::vector<int>& decimations) {
-  decimations.clear();
-  const double modulator_hz = modulator_khz * 1000;
+std::string ParseRates(std::string_view text, std::vector<double>& rates) {
+  rates.clear();
   for (const std::string_view entry : Entries(text)) {
     double rate = 0;
     if (!ReadNumber(entry, rate) || !(rate > 0)) {
       return "data rate " + Quoted(entry) + " is not a number of Hz above 0";
     }
+    rates.push_back(rate);
+  }
+  return "";
+}
+
+std::string DecimationsForRates(const std::vector<double>& rates, double modulator_khz,
+                                std::vector<int>& decimations) {
+  decimations.clear();
+  const double modulator_hz = modulator_khz * 1000;
+  for (const double rate : rates) {
     const double exact = modulator_hz / rate;
     const int nearest = static_cast<int>(std::clamp(std::round(exact), 1.0, 2047.0));
     if (std::fabs(DataRateHz(modulator_khz, nearest) - rate) < 0.0005 + 1e-9 * rate) {
@@ -107,10 +115,12 @@ std::string DecimationsForRates(std::string_view text, double modulator_khz,
     const int below = static_cast<int>(std::clamp(std::ceil(exact), 1.0, 2047.0));
     const int above = static_cast<int>(std::clamp(std::floor(exact), 1.0, 2047.0));
     std::string nearest_rates = GeneralText(DataRateHz(modulator_khz, below)) + " Hz";
-    if (above != below)
+    if (above != below) {
       nearest_rates += " or " + GeneralText(DataRateHz(modulator_khz, above)) + " Hz";
-    return "data rate " + Quoted(entry) + " Hz is not one the chip can do at a modulator rate of " +
-           GeneralText(modulator_khz) + " kHz (nearest: " + nearest_rates + ")";
+    }
+    return "data rate " + GeneralText(rate) +
+           " Hz is not one the chip can do at a modulator rate of " + GeneralText(modulator_khz) +
+           " kHz (nearest: " + nearest_rates + ")";
   }
   return "";
 }

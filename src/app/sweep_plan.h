@@ -33,10 +33,11 @@ inline constexpr double kCellOverheadSeconds = 0.3;
 std::string ParseGains(std::string_view text, std::vector<int>& gains);
 /// Decimation ratios from "1920,960", each a whole number 1..2047.
 std::string ParseDecimations(std::string_view text, std::vector<int>& decimations);
-/// Data rates from "15,50,100" in Hz, each turned into the decimation that makes it from the
-/// modulator rate (within the 3 decimals the window shows); a rate no decimation makes is
-/// refused, naming the nearest ones.
-std::string DecimationsForRates(std::string_view text, double modulator_khz,
+/// Data rates from "15,50,100" in Hz, each a number above 0.
+std::string ParseRates(std::string_view text, std::vector<double>& rates);
+/// Each rate turned into the decimation that makes it from the modulator rate (within the 3
+/// decimals the window shows); a rate no decimation makes is refused, naming the nearest ones.
+std::string DecimationsForRates(const std::vector<double>& rates, double modulator_khz,
                                 std::vector<int>& decimations);
 
 /// "" when the plan can run, else why not (no gains, a gain the PGA cannot do, a decimation out of

@@ -10,6 +10,12 @@ namespace {
 
 using namespace sweep_rules;
 
+std::string RatesAt28k8(const char* text, std::vector<int>& decimations) {
+  std::vector<double> rates;
+  const std::string refusal = ParseRates(text, rates);
+  return refusal.empty() ? DecimationsForRates(rates, 28.8, decimations) : refusal;
+}
+
 // What the dialog's boxes and the command line's lists turn into, or the start of the reason
 // they are refused.
 TEST(SweepPlanRules, ListsBecomeGainsAndDecimationsOrAreRefused) {
@@ -35,12 +41,12 @@ TEST(SweepPlanRules, ListsBecomeGainsAndDecimationsOrAreRefused) {
       {"rates",
        "7000",
        {},
-       "data rate \"7000\" Hz is not one the chip can do at a modulator rate "
+       "data rate 7000 Hz is not one the chip can do at a modulator rate "
        "of 28.8 kHz (nearest: 5760 Hz or 7200 Hz)"},
       {"rates",
        "14",
        {},
-       "data rate \"14\" Hz is not one the chip can do at a modulator rate of "
+       "data rate 14 Hz is not one the chip can do at a modulator rate of "
        "28.8 kHz (nearest: 14.069 Hz)"},
       {"rates", "-5", {}, "data rate \"-5\" is not a number of Hz above 0"},
   };
@@ -50,7 +56,7 @@ TEST(SweepPlanRules, ListsBecomeGainsAndDecimationsOrAreRefused) {
     const std::string kind = c.kind;
     const std::string refusal = kind == "gains"         ? ParseGains(c.text, values)
                                 : kind == "decimations" ? ParseDecimations(c.text, values)
-                                                        : DecimationsForRates(c.text, 28.8, values);
+                                                        : RatesAt28k8(c.text, values);
     EXPECT_EQ(refusal.substr(0, std::string(c.refusal).size()), c.refusal);
     EXPECT_EQ(refusal.empty(), std::string(c.refusal).empty());
     if (refusal.empty()) {

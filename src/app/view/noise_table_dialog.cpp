@@ -120,7 +120,9 @@ NoiseTableDialog::NoiseTableDialog(NoiseSweep& sweep, QWidget* parent)
     const std::string text = list_->text().toStdString();
     if (by_rate && sweep_rules::ParseDecimations(text, decimations).empty()) {
       list_->setText(RatesText(decimations, modulator));
-    } else if (!by_rate && sweep_rules::DecimationsForRates(text, modulator, decimations).empty()) {
+    } else if (std::vector<double> rates;
+               !by_rate && sweep_rules::ParseRates(text, rates).empty() &&
+               sweep_rules::DecimationsForRates(rates, modulator, decimations).empty()) {
       QStringList texts;
       for (const int decimation : decimations) texts << QString::number(decimation);
       list_->setText(texts.join(", "));
@@ -201,9 +203,16 @@ QString NoiseTableDialog::ReadPlan(SweepPlan& plan) const {
   }
   plan.readings = readings_->value();
   const std::string text = list_->text().toStdString();
-  std::string why = by_rate_->isChecked() ? sweep_rules::DecimationsForRates(
-                                                text, sweep_.ModulatorKHz(), plan.decimations)
-                                          : sweep_rules::ParseDecimations(text, plan.decimations);
+  std::string why;
+  if (by_rate_->isChecked()) {
+    std::vector<double> rates;
+    why = sweep_rules::ParseRates(text, rates);
+    if (why.empty()) {
+      why = sweep_rules::DecimationsForRates(rates, sweep_.ModulatorKHz(), plan.decimations);
+    }
+  } else {
+    why = sweep_rules::ParseDecimations(text, plan.decimations);
+  }
   if (why.empty()) why = sweep_rules::CheckPlan(plan);
   if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
   return QString::fromStdString(why);
