@@ -51,6 +51,9 @@ TEST(NoiseSweepScenario, TableMatchesTheBoardsNoiseModel) {
     const double model = ModelSigmaMicrovolts(cell.gain, cell.data_rate_hz);
     EXPECT_NEAR(cell.figures.sigma_uv, model, 4 * model / std::sqrt(2 * (n - 1)));
   }
+  // Sinc3 refills its three stages in three conversions, and one more was under way when the
+  // registers were written: the last cell's run took those four before its readings.
+  EXPECT_EQ(rig.main.run().ReadingsUsed(), plan.readings + 4);
   EXPECT_EQ(rig.form.txtPGAGain.Text(), "1") << "the panel's gain comes back";
   EXPECT_EQ(rig.form.txtDecimation.Text(), "1920");
   EXPECT_EQ(rig.form.cboSampling.ListIndex(), 1);
