@@ -16,3 +16,5 @@ xvfb-run -a build/bench/korvane_startup
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"
 # The same soak recording every reading to a CSV file: rows written must equal readings used.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
+# korvane-cli's whole process capturing 100000 readings at the link's maximum: CPU against wall.
+bench/cli_capture.sh build/korvane-cli 100000

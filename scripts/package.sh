@@ -36,7 +36,7 @@ dpkg-deb -f "$deb" Package Version Depends | sed 's/^/  /'
 
 # Only the program's own files: no test, benchmark or developer tool, and nothing outside /usr.
 unexpected="$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v -E \
-  '^\./usr/(|bin/(korvane-demo)?|share/((applications|icons|metainfo|man|doc)(/.*)?)?)$' || true)"
+  '^\./usr/(|bin/(korvane-demo|korvane-cli)?|share/((applications|icons|metainfo|man|doc)(/.*)?)?)$' || true)"
 if [ -n "$unexpected" ]; then
   echo "package: holds files that are not the program's:" >&2
   echo "$unexpected" >&2
@@ -49,6 +49,12 @@ version="$(dpkg-deb -f "$deb" Version)"
 said="$(env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/korvane-demo" --version)"
 if [ "$said" != "korvane-demo $version" ]; then
   echo "package: the unpacked program says \"$said\", expected \"korvane-demo $version\"" >&2
+  exit 1
+fi
+echo "unpacked into a scratch root: $said"
+said="$(env -u LD_LIBRARY_PATH "$root/usr/bin/korvane-cli" --version)"
+if [ "$said" != "korvane-cli $version" ]; then
+  echo "package: the unpacked korvane-cli says \"$said\", expected \"korvane-cli $version\"" >&2
   exit 1
 fi
 echo "unpacked into a scratch root: $said"

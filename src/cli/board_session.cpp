@@ -32,6 +32,8 @@ BoardSession::BoardSession(const SharedChoices& shared)
                                          process_}),
       termination_([this] { OnTerminationSignal(); }) {
   form_.Panel(1).SetObserver([this] { OnStatus(); });
+  // QT_LOGGING_RULES="korvane.serial=true" shows the traffic, as for the window.
+  port_->AddTrafficListener(&serial_log_);
 }
 
 BoardSession::~BoardSession() = default;
@@ -55,7 +57,10 @@ std::string BoardSession::StartupWords() {
 ExitCode BoardSession::Connect(bool program_needed) {
   const int messages_before = dialogs_.Count();
   connecting_ = true;
+  search_progress_ =
+      std::make_unique<ConsoleProgress>("search", ConsoleProgress::StderrIsTerminal());
   main_form_.Form_Load();
+  search_progress_.reset();
   connecting_ = false;
   if (form_.Panel(1).Text() == BoardReset::ResetDoneText(form_.PortNumber, form_.BaudRate)) {
     return ExitCode::kOk;
@@ -88,6 +93,13 @@ bool BoardSession::StatusShowed(std::string_view text) const {
   return false;
 }
 
+std::string BoardSession::DeviceName() const {
+  if (board_) return "simulated board";
+  const auto mapped = port_mapping_.Mapped().find(form_.PortNumber);
+  if (mapped != port_mapping_.Mapped().end()) return mapped->second;
+  return "COM" + std::to_string(form_.PortNumber);
+}
+
 void BoardSession::ReportFailure(const std::string& cause, int messages_before) const {
   if (dialogs_.Count() == messages_before) std::fprintf(stderr, "korvane-cli: %s\n", cause.c_str());
 }
@@ -96,8 +108,13 @@ void BoardSession::OnStatus() {
   const std::string& text = form_.Panel(1).Text();
   if (status_history_.size() == kStatusHistory) status_history_.erase(status_history_.begin());
   status_history_.push_back(text);
-  if (shared_.verbose)
+  // A port tried: once the first port has not answered, the search may go through all 256.
+  constexpr std::string_view kTrying = "TRYING  SERIAL  PORT  ";
+  const int port = text.starts_with(kTrying) ? std::atoi(text.c_str() + kTrying.size()) : 0;
+  if (search_progress_ && port > 1) search_progress_->Update(port, BoardDiscovery::kLastPort, -1);
+  if (shared_.verbose) {
     std::fprintf(stderr, "korvane-cli: %s\n", ConsoleDialogs::OneLine(text).c_str());
+  }
 }
 
 void BoardSession::OnTerminationSignal() {

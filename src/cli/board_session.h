@@ -10,12 +10,14 @@
 #include "cli/cli_request.h"
 #include "cli/console_dialogs.h"
 #include "cli/console_process.h"
+#include "cli/console_progress.h"
 #include "cli/exit_codes.h"
 #include "cli/null_chart.h"
 #include "form/form.h"
 #include "platform/port_mapping.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/qt_time_base.h"
+#include "platform/qt/serial_log.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/serial_port.h"
 
@@ -52,6 +54,9 @@ class BoardSession {
   bool StatusShowed(std::string_view text) const;
   void ForgetStatus() { status_history_.clear(); }
 
+  /// The device behind the board's port: its mapping, "simulated board", or "COMn".
+  std::string DeviceName() const;
+
   /// Prints "korvane-cli: `cause`" on stderr, unless a message box has already said why.
   void ReportFailure(const std::string& cause, int messages_before) const;
 
@@ -65,6 +70,7 @@ class BoardSession {
   QtTimeBase time_;
   QtSettingsStore settings_;
   PortMapping port_mapping_;
+  SerialLog serial_log_;
   std::unique_ptr<SimulatedBoard> board_;
   std::unique_ptr<SerialPort> port_;
   NullChart adc_graph_;
@@ -75,6 +81,8 @@ class BoardSession {
   MainForm main_form_;
   TerminationSignals termination_;
   std::vector<std::string> status_history_;
+  /// The search through all ports, drawn as a bar of the ports tried.
+  std::unique_ptr<ConsoleProgress> search_progress_;
   bool connecting_ = false;
   bool interrupted_ = false;
 };

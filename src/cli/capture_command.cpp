@@ -99,26 +99,33 @@ class StallWatch {
   bool stalled_ = false;
 };
 
+/// The CSV (when there are readings) and, at the end, the figures: on stdout beside a file, else
+/// on stderr so that stdout stays CSV.
 ExitCode WriteCapture(const LongRecord& record, const CliRequest& request) {
   const BlockSettings& settings = record.Settings();
-  auto figures = NoiseFigureLines(ComputeNoiseFigures(record.Codes(), settings), settings);
-  std::erase_if(figures, [](const FigureLine& line) { return line.first == "readings"; });
-  const std::string text =
-      RecordCsvText(record.RawCodes(), settings, "korvane-cli " + VersionText(), figures);
-  if (request.output_path.empty()) {
-    if (!WriteAll(stdout, text)) {
-      std::fprintf(stderr, "korvane-cli: cannot write the readings to stdout: %s\n",
-                   std::strerror(errno));
+  std::vector<FigureLine> figures;
+  if (record.Count() > 0) {
+    figures = NoiseFigureLines(ComputeNoiseFigures(record.Codes(), settings), settings);
+    std::erase_if(figures, [](const FigureLine& line) { return line.first == "readings"; });
+    const std::string text =
+        RecordCsvText(record.RawCodes(), settings, "korvane-cli " + VersionText(), figures);
+    if (request.output_path.empty()) {
+      if (!WriteAll(stdout, text)) {
+        std::fprintf(stderr, "korvane-cli: cannot write the readings to stdout: %s\n",
+                     std::strerror(errno));
+        return ExitCode::kFileError;
+      }
+    } else if (const std::string error = WriteWholeFile(request.output_path, text);
+               !error.empty()) {
+      std::fprintf(stderr, "korvane-cli: %s\n", error.c_str());
       return ExitCode::kFileError;
     }
-  } else if (const std::string error = WriteWholeFile(request.output_path, text); !error.empty()) {
-    std::fprintf(stderr, "korvane-cli: %s\n", error.c_str());
-    return ExitCode::kFileError;
   }
-  // The figures at the end: on stdout beside a file, else on stderr so that stdout stays CSV.
   std::vector<FigureLine> summary{{"readings", std::to_string(record.Count())},
                                   {"requested", std::to_string(request.readings)}};
-  if (!request.output_path.empty()) summary.emplace_back("file", request.output_path);
+  if (!request.output_path.empty() && record.Count() > 0) {
+    summary.emplace_back("file", request.output_path);
+  }
   summary.insert(summary.end(), figures.begin(), figures.end());
   WriteAll(request.output_path.empty() ? stderr : stdout, FieldsText(summary, request.shared.json));
   return ExitCode::kOk;
@@ -150,7 +157,7 @@ ExitCode RunCapture(BoardSession& session, const CliRequest& request) {
     return session.Finish(ExitCode::kBoardError);
   }
   // Readings taken before an interruption or a silent board are kept.
-  code = record.Count() > 0 ? WriteCapture(record, request) : ExitCode::kOk;
+  code = WriteCapture(record, request);
   if (stalled && code == ExitCode::kOk) {
     std::fprintf(stderr, "korvane-cli: the board stopped sending readings after %lld of %lld\n",
                  static_cast<long long>(record.Count()), static_cast<long long>(request.readings));

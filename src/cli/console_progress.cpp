@@ -12,8 +12,12 @@ constexpr int kBarWidth = 30;
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(100);
 }  // namespace
 
+bool ConsoleProgress::StderrIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
+
 ConsoleProgress ConsoleProgress::ForStderr(std::string label) {
-  return ConsoleProgress(std::move(label), ::isatty(STDERR_FILENO) == 1);
+  return ConsoleProgress(std::move(label), StderrIsTerminal());
 }
 
 std::string ConsoleProgress::Line(const std::string& label, std::int64_t done, std::int64_t total,
@@ -43,8 +47,8 @@ void ConsoleProgress::Update(std::int64_t done, std::int64_t total, double secon
     started_ = true;
     start_ = now;
   }
-  if (seconds_left < 0 && done > 0) {
-    const std::chrono::duration<double> elapsed = now - start_;
+  const std::chrono::duration<double> elapsed = now - start_;
+  if (seconds_left < 0 && done > 0 && elapsed > kRedrawPeriod) {
     seconds_left = elapsed.count() / static_cast<double>(done) * static_cast<double>(total - done);
   }
   if (drawn_ && done < total && now - last_ < kRedrawPeriod) return;

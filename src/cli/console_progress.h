@@ -15,6 +15,7 @@ class ConsoleProgress {
   ConsoleProgress(std::string label, bool shown) : label_(std::move(label)), shown_(shown) {}
   /// Shown when stderr is a terminal.
   static ConsoleProgress ForStderr(std::string label);
+  static bool StderrIsTerminal();
   ~ConsoleProgress() { Finish(); }
   ConsoleProgress(const ConsoleProgress&) = delete;
   ConsoleProgress& operator=(const ConsoleProgress&) = delete;

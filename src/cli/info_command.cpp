@@ -15,11 +15,8 @@ ExitCode RunInfo(BoardSession& session, const CliRequest& request) {
   if (code != ExitCode::kOk) return session.Finish(code);
   const Form& form = session.form();
   const std::vector<FigureLine> lines{
-      {"port", std::to_string(form.PortNumber)},
-      {"device", request.shared.simulation.simulate ? "simulated board"
-                                                    : "COM" + std::to_string(form.PortNumber)},
-      {"clock_MHz", form.txtFreq.Text()},
-      {"link_bit_rate", form.BaudRate},
+      {"port", std::to_string(form.PortNumber)},   {"device", session.DeviceName()},
+      {"clock_MHz", form.txtFreq.Text()},          {"link_bit_rate", form.BaudRate},
       {"program", "korvane-cli " + VersionText()},
   };
   WriteAll(stdout, FieldsText(lines, request.shared.json));

@@ -57,7 +57,13 @@ ExitCode RunLoad(BoardSession& session, const CliRequest& request) {
     bar.Finish();
     code = LoadOutcome(session);
     if (code != ExitCode::kOk) {
-      session.ReportFailure(ConsoleDialogs::OneLine(form.Panel(1).Text()), messages_before);
+      // A refused file's fault (its line, a missing end record) is on the panel only.
+      if (code == ExitCode::kFileError) {
+        std::fprintf(stderr, "korvane-cli: %s: %s\n", request.hex_path.c_str(),
+                     ConsoleDialogs::OneLine(form.Panel(1).Text()).c_str());
+      } else {
+        session.ReportFailure(ConsoleDialogs::OneLine(form.Panel(1).Text()), messages_before);
+      }
       return session.Finish(code);
     }
   }

@@ -37,17 +37,17 @@ std::string JsonString(const std::string& text) {
 }  // namespace
 
 std::string FieldsText(const std::vector<FigureLine>& lines, bool json) {
-  std::string text;
   if (!json) {
+    std::string text;
     for (const auto& [key, value] : lines) text += key + ": " + value + "\n";
     return text;
   }
-  text = "{";
+  std::string object(1, '{');
   for (const auto& [key, value] : lines) {
-    if (text.size() > 1) text += ", ";
-    text += JsonString(key) + ": " + (IsJsonNumber(value) ? value : JsonString(value));
+    if (object.size() > 1) object += ", ";
+    object += JsonString(key) + ": " + (IsJsonNumber(value) ? value : JsonString(value));
   }
-  return text + "}\n";
+  return object + "}\n";
 }
 
 bool WriteAll(std::FILE* file, const std::string& text) {

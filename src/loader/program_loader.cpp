@@ -14,7 +14,7 @@ constexpr int kErrorProgressMax = 8;
 
 }  // namespace
 
-std::string ProgramLoader::FailureText(Step step) {
+std::string ProgramLoader::FailureText(Step step) const {
   switch (step) {
     case Step::kProgReset:
       return "No Response to initial CR during Serial Programming Reset";
@@ -23,7 +23,7 @@ std::string ProgramLoader::FailureText(Step step) {
     case Step::kErase:
       return "Error during erasing Korvane flash memory";
     case Step::kOpenFile:
-      return std::string("Error to open HEX file ") + kHexFileName;
+      return "Error to open HEX file " + hex_file_.filename().string();
     case Step::kLoadLines:
       break;
   }

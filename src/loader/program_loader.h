@@ -52,7 +52,7 @@ class ProgramLoader {
   void InterruptedEnd();
   void ErrorEnd(Step step);
   void ShowMessage(const std::string& text);
-  static std::string FailureText(Step step);
+  std::string FailureText(Step step) const;
   static std::string FaultText(const HexProgram& program);
 
   Form& form_;

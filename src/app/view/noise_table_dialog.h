@@ -36,7 +36,7 @@ class NoiseTableDialog : public QDialog {
   static constexpr const char* kTitle = "Noise Table";
   static constexpr const char* kStart = "&Start";
   static constexpr const char* kCancel = "&Cancel";
-  static constexpr const char* kExportCsv = "Export C&SV...";
+  static constexpr const char* kExportCsv = "Export CS&V...";
   static constexpr const char* kExportMarkdown = "Export &Markdown...";
   static constexpr const char* kSavePlot = "Save &Plot...";
 
