@@ -68,7 +68,8 @@ TEST(NoiseSweepScenario, EndedHalfwayKeepsTheRowsMarkedIncomplete) {
     const char* cause;
   };
   const Case cases[] = {
-      {"Cancel", [](ScenarioRig& rig) { rig.main.run_data().noise_sweep().Cancel(); }, NoiseSweep::kCancelled},
+      {"Cancel", [](ScenarioRig& rig) { rig.main.run_data().noise_sweep().Cancel(); },
+       NoiseSweep::kCancelled},
       {"adapter pulled out", [](ScenarioRig& rig) { rig.port.Unplug(1); },
        NoiseSweep::kBoardSilent},
   };
