@@ -30,7 +30,8 @@ MainForm::MainForm(Form& form, const PlatformServices& platform)
       command_buttons_(form, link_, {loader_, adc_setup_, reset_, run_, platform.adc_graph}),
       port_loss_notice_(form, platform.port),
       port_reconnect_(platform.time, platform.port, [this](int) { ResetAfterReconnect(); }),
-      run_data_(form, run_, platform.port, platform.adc_graph, histogram_, VersionText()) {
+      run_data_(form, run_, platform.port, platform.adc_graph, histogram_, VersionText(),
+                platform.time) {
   WireHandlers();
 }
 

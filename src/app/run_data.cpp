@@ -5,13 +5,14 @@
 namespace korvane {
 
 RunData::RunData(Form& form, AcquisitionRun& run, SerialPort& port, Chart& adc_graph,
-                 Histogram& histogram, const std::string& program_version)
+                 Histogram& histogram, const std::string& program_version, TimeBase& time)
     : form_(form),
       port_(port),
       adc_graph_(adc_graph),
       histogram_(histogram),
       recorder_(program_version),
-      long_record_(form, run) {
+      long_record_(form, run),
+      noise_sweep_(form, run, time) {
   run.AddListener(recorder_);
   run.AddListener(last_block_);
   port_.AddTrafficListener(this);

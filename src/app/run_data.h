@@ -6,6 +6,7 @@
 #include "acquisition/histogram.h"
 #include "acquisition/last_block.h"
 #include "app/long_record.h"
+#include "app/noise_sweep.h"
 #include "form/form.h"
 #include "platform/chart.h"
 #include "platform/serial_port.h"
@@ -16,12 +17,12 @@
 namespace korvane {
 
 /// What the "Data" menu works on: the last closed block (the Noise window and the block export),
-/// the recording of a run, and opened recordings shown in the window's charts. A recording ends
-/// with its run, at shutdown, and when the board's port is lost.
+/// the recording of a run, the long record, the noise table, and opened recordings shown in the
+/// window's charts. A recording ends with its run, at shutdown, and when the board's port is lost.
 class RunData final : private TrafficListener {
  public:
   RunData(Form& form, AcquisitionRun& run, SerialPort& port, Chart& adc_graph, Histogram& histogram,
-          const std::string& program_version);
+          const std::string& program_version, TimeBase& time);
   ~RunData() override;
   RunData(const RunData&) = delete;
   RunData& operator=(const RunData&) = delete;
@@ -29,6 +30,7 @@ class RunData final : private TrafficListener {
   LastBlock& last_block() { return last_block_; }
   CsvRecorder& recorder() { return recorder_; }
   LongRecord& long_record() { return long_record_; }
+  NoiseSweep& noise_sweep() { return noise_sweep_; }
 
   /// A run is taking readings; an opened recording is not shown meanwhile.
   bool RunGoing() const { return form_.TestGo || form_.RunState == 1; }
@@ -49,6 +51,7 @@ class RunData final : private TrafficListener {
   LastBlock last_block_;
   CsvRecorder recorder_;
   LongRecord long_record_;
+  NoiseSweep noise_sweep_;
 };
 
 }  // namespace korvane

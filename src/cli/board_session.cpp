@@ -127,7 +127,10 @@ void BoardSession::OnTerminationSignal() {
   interrupted_ = true;
   auto& buttons = main_form_.command_buttons();
   auto& record = main_form_.run_data().long_record();
-  if (record.Going()) {
+  auto& sweep = main_form_.run_data().noise_sweep();
+  if (sweep.Going()) {
+    sweep.Cancel();  // the cells measured are kept
+  } else if (record.Going()) {
     record.Cancel();
   } else if (form_.TestGo && buttons.IsStopClick(2)) {
     form_.cmdCntr[2].Click();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board/simulation_choices.h"
 #include "cli/adc_choices.h"
@@ -33,6 +34,14 @@ struct CliRequest {
   std::string output_path;
   /// load: the Intel HEX file.
   std::string hex_path;
+  /// sweep: the gains, and the decimations or the data rates (turned into decimations once the
+  /// clock is known), each cell taking `readings`; the table as CSV in `output_path` (or on
+  /// stdout), as Markdown and as a PNG plot ("" for none).
+  std::vector<int> sweep_gains;
+  std::vector<int> sweep_decimations;
+  std::vector<double> sweep_rates;
+  std::string markdown_path;
+  std::string plot_path;
 };
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include "cli/reset_command.h"
 #include "cli/setup_command.h"
 #include "cli/subcommand.h"
+#include "cli/sweep_command.h"
 
 namespace korvane {
 
@@ -12,7 +13,7 @@ std::span<const Subcommand> Subcommands() {
   // `Subcommand` (options, reading them into `CliRequest`, running it on a `BoardSession`), and
   // one line in this table. Options it alone needs go into `CliRequest` under its name.
   static const Subcommand kTable[] = {
-      kInfoCommand, kResetCommand, kLoadCommand, kSetupCommand, kCaptureCommand,
+      kInfoCommand, kResetCommand, kLoadCommand, kSetupCommand, kCaptureCommand, kSweepCommand,
   };
   return kTable;
 }

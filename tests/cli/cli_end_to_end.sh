@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # korvane-cli on the simulated board, as a script runs it: info, setup, capture -n 2000 (to
-# stdout and to a file), Ctrl+C during a capture, and bad arguments; exit codes and output shape.
+# stdout and to a file), a small noise-table sweep, Ctrl+C during a capture, and bad arguments; exit codes and output shape.
 # Usage: cli_end_to_end.sh KORVANE-CLI
 set -uo pipefail
 cli=$(realpath "$1")
@@ -65,6 +65,9 @@ start setup --simulate --json setup --gain 8 --rate 60 --filter sinc3 --polarity
   --channels AIN0,AINCOM --chip-averaging averaging:4 --offset-dac 5
 start capture --simulate capture -n 2000 --decimation 60
 start capture-file --simulate --json capture -n 2000 --decimation 60 -o run.csv
+start sweep --simulate sweep --gains 1,...,4 --decimations 192,64 -n 100 -o table.csv \
+  --markdown table.md --plot table.png
+start bad-rate --simulate sweep --gains 1 --rates 21 -n 100
 start interrupt --simulate --verbose capture -n 100000 --decimation 60 -o part.csv
 # Ctrl+C once the run streams: the run is stopped, the readings so far are written, exit 130.
 interrupted=$(jobs -p | tail -1)
@@ -103,6 +106,16 @@ contains capture-file.out '"readings": 2000'
 contains capture-file.out '"sigma_LSB": '
 [[ -f run.csv && ! -e run.csv.partial ]] || fail "capture-file: run.csv not named"
 contains run.csv "2000,"
+
+# A small noise table: 3 gains x 2 rates, each row whole, in all three forms.
+exited sweep 0
+[[ $(head -1 table.csv) == "# korvane-demo noise table" ]] || fail "sweep: not a noise table"
+[[ $(grep -c '^[124],\(192\|64\),.*,100,.*,yes$' table.csv) == 6 ]] || fail "sweep: not 6 whole rows"
+contains table.md "| Data rate, Hz | Gain 1 | Gain 2 | Gain 4 |"
+[[ $(head -c 4 table.png | tail -c 3) == PNG ]] || fail "sweep: no PNG plot"
+contains sweep.err "sweep of 6 cells, 100 readings each: about"
+exited bad-rate 2
+contains bad-rate.err "data rate 21 Hz is not one the chip can do"
 
 exited interrupt 130
 contains interrupt.err "interrupted"

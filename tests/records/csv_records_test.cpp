@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "records/block_export.h"
 #include "records/csv_reader.h"
 #include "records/csv_recorder.h"
+#include "records/noise_table.h"
 
 namespace korvane {
 namespace {
@@ -185,6 +187,53 @@ TEST_F(CsvRecords, RecordingKeepsEveryRowInOrderAndNamesOnlyAWholeFile) {
   EXPECT_EQ(static_cast<std::int64_t>(read.codes.size()), filling.RowsWritten());
   EXPECT_GT(read.codes.size(), 1000u);
   EXPECT_LT(read.codes.size(), static_cast<std::size_t>(kRows));
+}
+
+// Rows are data rates rising, columns gains rising, whatever order the cells came in; a cell not
+// measured reads "–" and one cut short carries "*"; the CSV keeps the measuring order.
+TEST(NoiseTableText, CsvAndMarkdownAsDatasheetsLayThemOut) {
+  const auto cell = [](int gain, int decimation, double sigma_uv, double pp_uv, bool whole) {
+    NoiseTableCell c{gain, decimation, 28800.0 / decimation, {}, whole};
+    c.figures.count = whole ? 1000 : 400;
+    c.figures.sigma_uv = sigma_uv;
+    c.figures.sigma_lsb = sigma_uv / 0.298;
+    c.figures.peak_to_peak_uv = pp_uv;
+    c.figures.peak_to_peak_lsb = static_cast<std::int32_t>(pp_uv / 0.298);
+    c.figures.effective_bits = 24 - std::log2(c.figures.sigma_lsb);
+    c.figures.noise_free_bits = 24 - std::log2(c.figures.peak_to_peak_lsb);
+    return c;
+  };
+  NoiseTable table{{cell(4, 480, 0.43125, 2.9, true), cell(1, 1920, 0.853, 5.61, true),
+                    cell(1, 480, 1.7049, 11.26, true), cell(4, 1920, 0.2, 1.3, false)},
+                   1000,
+                   4,
+                   6,
+                   {{"filter", "Sinc3"}, {"buffer", "off"}},
+                   "cancelled"};
+  EXPECT_EQ(NoiseTableMarkdown(table),
+            "Noise in µV rms (µV peak-to-peak), 1000 readings per cell\n\n"
+            "| Data rate, Hz | Gain 1 | Gain 4 |\n"
+            "|---:|---:|---:|\n"
+            "| 15 | 0.853 (5.61) | 0.200 (1.30)* |\n"
+            "| 60 | 1.70 (11.3) | 0.431 (2.90) |\n"
+            "\nEffective resolution in bits (noise-free resolution in bits)\n\n"
+            "| Data rate, Hz | Gain 1 | Gain 4 |\n"
+            "|---:|---:|---:|\n"
+            "| 15 | 22.5 (19.8) | 24.6 (22.0)* |\n"
+            "| 60 | 21.5 (18.8) | 23.5 (20.8) |\n"
+            "\nSettings: filter Sinc3; buffer off\n"
+            "\n**Incomplete:** cancelled (4 of 6 cells; * marks a cell with fewer readings than "
+            "asked for).\n");
+  const std::string csv = NoiseTableCsv(table, "1.0.0", "2026-12-07T01:00:00Z");
+  EXPECT_EQ(csv.substr(0, csv.find("gain,")),
+            "# korvane-demo noise table\n# program: korvane-demo 1.0.0\n"
+            "# time: 2026-12-07T01:00:00Z\n# readings_per_cell: 1000\n"
+            "# settling_readings_discarded: 4\n# cells: 4 of 6\n# filter: Sinc3\n"
+            "# buffer: off\n# incomplete: cancelled\n");
+  EXPECT_NE(csv.find("\n1,1920,15.000,1000,0.00,2.862,0.853,18,5.610,22.48,19.83,yes\n"
+                     "1,480,60.000,"),
+            std::string::npos);
+  EXPECT_TRUE(csv.ends_with("\n4,1920,15.000,400,0.00,0.671,0.200,4,1.300,24.58,22.00,no\n"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 
 #include "app/view/data_menu_builder.h"
 #include "app/view/fourier_window.h"
+#include "app/view/noise_table_dialog.h"
 #include "app/view/noise_window.h"
 #include "platform/virtual_time.h"
 #include "qcustomplot.h"
@@ -34,7 +36,7 @@ TEST(DataMenu, ItemsWorkFromTheKeyboardAndTheNoiseWindowFollowsTheBlock) {
   }
   EXPECT_EQ(captions,
             (QStringList{"&Noise Window", "S&pectrum Window", "Record &N Readings...",
-                         "Save Recor&d as CSV...", "&Export Block as CSV...",
+                         "Save Recor&d as CSV...", "Noise &Table...", "&Export Block as CSV...",
                          "&Record Run to CSV...", "&Stop Recording", "&Open Recording..."}));
 
   QApplication::setActiveWindow(&rig.window);
@@ -42,6 +44,14 @@ TEST(DataMenu, ItemsWorkFromTheKeyboardAndTheNoiseWindowFollowsTheBlock) {
   auto* noise = rig.window.findChild<NoiseWindow*>("NoiseWindow");
   ASSERT_NE(noise, nullptr);
   EXPECT_TRUE(noise->isVisible());
+  QTest::keySequence(&rig.window, QKeySequence("Ctrl+Shift+T"));
+  auto* table = rig.window.findChild<NoiseTableDialog*>("dlgNoiseTable");
+  ASSERT_NE(table, nullptr);
+  EXPECT_TRUE(table->isVisible());
+  for (auto* button : table->findChildren<QAbstractButton*>()) {
+    if (button->text().isEmpty()) continue;  // the tab bar's own arrows
+    EXPECT_EQ(button->accessibleName(), QString(button->text()).remove('&'));
+  }
 
   BlockSettings settings;
   settings.volts_per_lsb = 5.0 / 16777215;

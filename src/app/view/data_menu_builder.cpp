@@ -11,6 +11,7 @@
 #include "app/run_data.h"
 #include "app/view/fourier_window.h"
 #include "app/view/long_record_actions.h"
+#include "app/view/noise_table_dialog.h"
 #include "app/view/noise_window.h"
 #include "app/view/recording_opener.h"
 #include "records/block_export.h"
@@ -94,6 +95,15 @@ void DataMenuBuilder::Build(bool show_noise, bool show_spectrum) {
   QAction* spectrum_action = AddAction(*menu, kSpectrumWindow, QKeySequence("Ctrl+Shift+F"));
   QObject::connect(spectrum_action, &QAction::triggered, spectrum, show_spectrum_window);
   AddLongRecordActions(*menu, window, data, spectrum);
+
+  auto* noise_table = new NoiseTableDialog(data->noise_sweep(), window);
+  noise_table->resize(900, 720);
+  QAction* noise_table_action = AddAction(*menu, kNoiseTable, QKeySequence("Ctrl+Shift+T"));
+  QObject::connect(noise_table_action, &QAction::triggered, noise_table, [noise_table] {
+    noise_table->show();
+    noise_table->raise();
+    noise_table->activateWindow();
+  });
 
   QAction* export_action = AddAction(*menu, kExportBlock, QKeySequence("Ctrl+Shift+E"));
   QObject::connect(export_action, &QAction::triggered, window, [window, data] {

@@ -9,9 +9,9 @@ class Form;
 class RecordingOpener;
 class RunData;
 
-/// The "&Data" menu of the main window: the Noise and Spectrum windows, the export of the current
-/// block as CSV, recording a run to CSV, and opening a recording. Everything it builds lives in the
-/// menu and in windows of its own; nothing of the main window moves.
+/// The "&Data" menu of the main window: the Noise and Spectrum windows, the noise table, the export
+/// of the current block as CSV, recording a run to CSV, and opening a recording. Everything it
+/// builds lives in the menu and in windows of its own; nothing of the main window moves.
 class DataMenuBuilder {
  public:
   DataMenuBuilder(QMainWindow& window, RunData& data);
@@ -25,6 +25,7 @@ class DataMenuBuilder {
   static constexpr const char* kMenu = "&Data";
   static constexpr const char* kNoiseWindow = "&Noise Window";
   static constexpr const char* kSpectrumWindow = "S&pectrum Window";
+  static constexpr const char* kNoiseTable = "Noise &Table...";
   static constexpr const char* kExportBlock = "&Export Block as CSV...";
   static constexpr const char* kRecordRun = "&Record Run to CSV...";
   static constexpr const char* kStopRecording = "&Stop Recording";
