@@ -46,22 +46,6 @@ std::string ReadCapture(const QCommandLineParser& parser, CliRequest& request) {
   return ReadAdcOptions(parser, request.adc);
 }
 
-/// Whether `path` can be written, tried before the board is touched so that a long capture is
-/// not lost at its end.
-bool CanWrite(const std::string& path) {
-  const std::string partial = path + ".partial";
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  if (!file) {
-    std::fprintf(stderr, "korvane-cli: cannot create %s: %s\n", partial.c_str(),
-                 std::strerror(errno));
-    return false;
-  }
-  std::fclose(file);
-  std::error_code ignored;
-  std::filesystem::remove(partial, ignored);
-  return true;
-}
-
 /// Stops the record through its stop click when readings stop coming while it runs.
 class StallWatch {
  public:
@@ -132,7 +116,7 @@ ExitCode WriteCapture(const LongRecord& record, const CliRequest& request) {
 }
 
 ExitCode RunCapture(BoardSession& session, const CliRequest& request) {
-  if (!request.output_path.empty() && !CanWrite(request.output_path)) return ExitCode::kFileError;
+  if (!CanWrite(request.output_path)) return ExitCode::kFileError;
   ExitCode code = session.Connect();
   if (code == ExitCode::kOk) code = SetUpConverter(session, request.adc, false);
   if (code != ExitCode::kOk || session.Interrupted()) return session.Finish(code);

@@ -1,7 +1,9 @@
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace korvane {
 
@@ -52,6 +54,20 @@ std::string FieldsText(const std::vector<FigureLine>& lines, bool json) {
 
 bool WriteAll(std::FILE* file, const std::string& text) {
   return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+}
+
+bool CanWrite(const std::string& path) {
+  if (path.empty()) return true;
+  const std::string partial = path + ".partial";
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  if (!file) {
+    std::fprintf(stderr, "korvane-cli: cannot create %s: %s\n", partial.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  std::fclose(file);
+  std::remove(partial.c_str());
+  return true;
 }
 
 }  // namespace korvane

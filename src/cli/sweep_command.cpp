@@ -71,22 +71,6 @@ std::string ReadSweep(const QCommandLineParser& parser, CliRequest& request) {
   return ReadAdcOptions(parser, request.adc);
 }
 
-/// Whether `path` can be written: tried before the board is touched, so that a sweep of an hour
-/// is not lost at its end.
-bool CanWrite(const std::string& path) {
-  if (path.empty()) return true;
-  const std::string partial = path + ".partial";
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  if (!file) {
-    std::fprintf(stderr, "korvane-cli: cannot create %s: %s\n", partial.c_str(),
-                 std::strerror(errno));
-    return false;
-  }
-  std::fclose(file);
-  std::remove(partial.c_str());
-  return true;
-}
-
 /// The table in every form asked for; kFileError after the first that could not be written.
 ExitCode WriteTable(const NoiseTable& table, const CliRequest& request) {
   const std::string csv = NoiseTableCsv(table, VersionText(), UtcTimeText());
