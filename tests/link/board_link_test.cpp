@@ -94,6 +94,27 @@ TEST(BoardLink, WaitsDelaysAndBeeps) {
   EXPECT_FALSE(rig.link.Timer1().IsArmed());
 }
 
+TEST(BoardLink, SendSlowIsPacedAndDisarmsTheTimer) {
+  LinkRig rig;
+  rig.link.Timer1().Arm(100);
+  rig.link.SendSlow("");
+  EXPECT_FALSE(rig.link.Timer1().IsArmed());
+  EXPECT_EQ(rig.port.sent, "");
+
+  int ran = 0;
+  rig.time.Schedule(Micros{1}, [&] { ++ran; });
+  rig.link.SendSlow("RWFB0A");
+  EXPECT_EQ(rig.port.sent, "RWFB0A");
+  EXPECT_EQ(ran, 0) << "no events run while characters are paced";
+  EXPECT_EQ(rig.time.Now(), 6 * BoardLink::kCharacterPause);
+
+  // A stale expiry of an earlier wait never ends a later one.
+  rig.port.ArriveAfter(1, ">");
+  EXPECT_FALSE(rig.link.WaitFor(">", 10));
+  rig.port.ArriveAfter(50, ">");
+  EXPECT_FALSE(rig.link.WaitFor(">", 100));
+}
+
 TEST(BoardLink, InputLeftFromAnEarlierExchangeAnswersNoLaterCommand) {
   LinkRig rig;
   rig.port.ArriveAfter(1, "]>");  // late prompts, say of a stream's end
