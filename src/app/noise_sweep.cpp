@@ -13,8 +13,6 @@ namespace {
 constexpr int kGainDown = 0;
 constexpr int kGainUp = 1;
 constexpr int kAveraging = 1;
-/// The run's own first four readings, which never reach the record.
-constexpr std::int64_t kRunDroppedReadings = 4;
 constexpr std::int32_t kFailedStart = 2;
 
 /// The settings the cells share: everything but what the sweep changes and what follows from it.
