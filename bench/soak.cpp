@@ -61,12 +61,7 @@ struct WindowOnRemotePort {
     QApplication::processEvents();
   }
   void OnMessage(std::string text, std::function<void()> action) {
-    auto& panel = form.Panel(1);
-    panel.SetObserver(
-        [&panel, text = std::move(text), action = std::move(action), shown = panel.Observer()] {
-          if (shown) shown();
-          if (panel.Text() == text) action();
-        });
+    korvane::testing::OnPanelOneText(form, std::move(text), std::move(action));
   }
   korvane::QtTimeBase time;
   korvane::Form form;

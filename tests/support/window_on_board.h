@@ -14,6 +14,16 @@
 
 namespace korvane::testing {
 
+/// Runs `action` whenever panel 1 of `form` comes to show `text`, besides what it did before.
+inline void OnPanelOneText(Form& form, std::string text, std::function<void()> action) {
+  auto& panel = form.Panel(1);
+  panel.SetObserver(
+      [&panel, text = std::move(text), action = std::move(action), shown = panel.Observer()] {
+        if (shown) shown();
+        if (panel.Text() == text) action();
+      });
+}
+
 /// The real window, shown, on the real logic and the simulated board, with fakes for the rest of
 /// the outside world. `Time` is VirtualTime or the real QtTimeBase. Header only: users link the
 /// Qt view.
@@ -37,12 +47,7 @@ struct WindowOnBoard {
 
   /// Runs `action` whenever panel 1 comes to show `text`, besides what the window does with it.
   void OnMessage(std::string text, std::function<void()> action) {
-    auto& panel = form.Panel(1);
-    panel.SetObserver(
-        [&panel, text = std::move(text), action = std::move(action), shown = panel.Observer()] {
-          if (shown) shown();
-          if (panel.Text() == text) action();
-        });
+    OnPanelOneText(form, std::move(text), std::move(action));
   }
 
   Time time;
