@@ -98,10 +98,17 @@ TEST(QtCommSpyWindowTest, HistoryIsBoundedAndTheWindowFollowsShowTerminal) {
   EXPECT_EQ(view->document()->blockCount(), CommSpyWindow::kMaxLines);
   EXPECT_TRUE(view->document()->toPlainText().endsWith("RX: 123456<0D>\nTX: B3"));
 
+  // Hidden, the window lays out nothing; on showing it catches up with what passed.
   spy.OnShowTerminal(false);
   EXPECT_FALSE(spy.isVisible());
+  spy.OnTraffic(kTo, "hidden");
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_TRUE(view->document()->toPlainText().endsWith("TX: B3"));
   EXPECT_EQ(closed_by_user, 0);
   spy.OnShowTerminal(true);
+  EXPECT_TRUE(view->document()->toPlainText().endsWith("TX: B3hidden"));
   spy.close();
   EXPECT_FALSE(spy.isVisible());
   EXPECT_EQ(closed_by_user, 1);

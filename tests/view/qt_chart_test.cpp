@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
+#include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "app/view/graph_crosshair.h"
@@ -88,6 +91,45 @@ TEST(QtChartTest, ScalesYAutomaticallyUntilARangeIsFixedAndExploringChangesNothi
     EXPECT_EQ(chart.yAxis->range(), QCPRange(0.0, 10.0));
     EXPECT_EQ(chart.xAxis->range(), QCPRange(0.0, 2.0));
     EXPECT_EQ(chart.graph(0)->dataCount(), 3);
+  }
+}
+
+/// What the plot draws and what the chart holds, as (key, value) in key order.
+using KeyedPoints = std::vector<std::pair<double, double>>;
+KeyedPoints Drawn(const QtChart& chart) {
+  KeyedPoints drawn;
+  const auto& data = *chart.graph(0)->data();
+  for (auto point = data.constBegin(); point != data.constEnd(); ++point)
+    drawn.emplace_back(point->key, point->value);
+  return drawn;
+}
+KeyedPoints Held(const QtChart& chart) {
+  KeyedPoints held;
+  for (int i = 0; i < chart.PointCount(); ++i)
+    held.emplace_back(chart.PointX(0, i), chart.PointY(0, i));
+  std::sort(held.begin(), held.end());
+  return held;
+}
+
+/// Streamed values are written into the plot in place; a moved key makes the plot take all
+/// points again, and keys out of order keep it doing so.
+TEST(QtChartTest, DrawsEveryPointAfterStreamedValuesAndMovedKeys) {
+  QtChart chart(QtChart::Style::kLine, "title", "y");
+  LetFramesPass();
+  chart.SetPointCount(7);
+  for (int i = 0; i < 7; ++i) chart.SetPointX(0, i, static_cast<float>(i));
+  const std::vector<std::function<void()>> steps = {
+      [&] { chart.SetPointY(0, 2, -7.0f), chart.SetPointY(0, 5, 3.5f); },
+      [&] { chart.SetPointY(0, 6, 1.0f); },
+      [&] { chart.SetPointX(0, 1, 9.0f); },
+      [&] { chart.SetPointY(0, 1, 42.0f); },
+  };
+  for (std::size_t step = 0; step < steps.size(); ++step) {
+    SCOPED_TRACE(step);
+    steps[step]();
+    chart.Redraw();
+    ASSERT_TRUE(ReplotFollows(chart));
+    EXPECT_EQ(Drawn(chart), Held(chart));
   }
 }
 

@@ -13,7 +13,6 @@ GraphCrosshair::GraphCrosshair(QtChart& chart, std::function<double()> millis_pe
     : QObject(&chart), chart_(chart), millis_per_reading_(std::move(millis_per_reading)) {
   chart_.addLayer(kLayerName, nullptr, QCustomPlot::limAbove);
   layer_ = chart_.layer(kLayerName);
-  layer_->setMode(QCPLayer::lmBuffered);
 
   tracer_ = new QCPItemTracer(&chart_);  // items are owned by the plot
   tracer_->setLayer(layer_);
@@ -84,6 +83,9 @@ void GraphCrosshair::UpdateLabel() {
 void GraphCrosshair::Show(bool shown) {
   tracer_->setVisible(shown);
   label_->setVisible(shown);
+  // A buffer of its own lets the crosshair move without repainting the graph, but costs a
+  // clear and a blend of the whole plot on every repaint: it is kept only while shown.
+  layer_->setMode(shown ? QCPLayer::lmBuffered : QCPLayer::lmLogical);
 }
 
 }  // namespace korvane

@@ -1,7 +1,10 @@
 #include "app/view/qt_chart.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #include "app/view/bgr_color.h"
 #include "app/view/repaint_pace.h"
@@ -37,9 +40,11 @@ QtChart::QtChart(Style style, const QString& title, const QString& y_axis_title,
   if (style_ == Style::kLine) {
     graph_ = addGraph();
     graph_->setLineStyle(QCPGraph::lsLine);
-    // A 5000-point line repaints many times a second: draw it as one plain polyline.
+    // A 5000-point line repaints many times a second: draw it aliased, in one polyline call.
+    // QCustomPlot's "fast polylines" draw segment by segment, which pays only for thick or
+    // antialiased pens.
     graph_->setAntialiased(false);
-    setPlottingHint(QCP::phFastPolylines, true);
+    setPlottingHint(QCP::phFastPolylines, false);
   } else {
     bars_ = new QCPBars(xAxis, yAxis);  // owned by the plot
     bars_->setWidthType(QCPBars::wtPlotCoords);
@@ -53,12 +58,16 @@ QtChart::QtChart(Style style, const QString& title, const QString& y_axis_title,
   }
   yAxis->setLabel(y_axis_title);
   setBackground(ColorFromBgr(background_bgr_));
+  // Every buffered layer costs a full-size clear and blend on each repaint; the overlay's own
+  // buffer serves a selection rectangle this chart never draws.
+  layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
 }
 
 void QtChart::SetPointCount(int count) {
   const auto size = static_cast<std::size_t>(std::max(count, 0));
   xs_.resize(size, 0.0f);
   ys_.resize(size, 0.0f);
+  keys_changed_ = true;
   changed_ = true;
 }
 
@@ -72,13 +81,19 @@ bool QtChart::IsPoint(int series, int point) const {
 
 void QtChart::SetPointY(int series, int point, float value) {
   if (!IsPoint(series, point)) return;
-  ys_[static_cast<std::size_t>(point)] = value;
+  const auto index = static_cast<std::size_t>(point);
+  ys_[index] = value;
+  values_changed_from_ = std::min(values_changed_from_, index);
+  values_changed_to_ = std::max(values_changed_to_, index + 1);
   changed_ = true;
 }
 
 void QtChart::SetPointX(int series, int point, float value) {
   if (!IsPoint(series, point)) return;
-  xs_[static_cast<std::size_t>(point)] = value;
+  auto& x = xs_[static_cast<std::size_t>(point)];
+  if (x == value) return;
+  x = value;
+  keys_changed_ = true;
   changed_ = true;
 }
 
@@ -196,6 +211,17 @@ void QtChart::ReplotIfChanged() {
 }
 
 void QtChart::PushPointsToPlot() {
+  const std::size_t from = std::exchange(values_changed_from_, SIZE_MAX);
+  const std::size_t to = std::exchange(values_changed_to_, 0);
+  if (graph_ != nullptr && !std::exchange(keys_changed_, false) && keys_in_point_order_ &&
+      static_cast<std::size_t>(graph_->data()->size()) == ys_.size()) {
+    // A stream moves only values: those changed since the last repaint are written in place
+    // rather than the whole graph handed over again at every repaint.
+    auto points = graph_->data()->begin();
+    for (std::size_t i = from; i < to; ++i) points[static_cast<qsizetype>(i)].value = ys_[i];
+    if (view_.ProgramScales()) RescaleToProgramRanges();
+    return;
+  }
   QVector<double> keys;
   QVector<double> values;
   keys.reserve(static_cast<qsizetype>(xs_.size()));
@@ -205,7 +231,9 @@ void QtChart::PushPointsToPlot() {
     values.push_back(static_cast<double>(ys_[i]));
   }
   if (graph_ != nullptr) {
-    graph_->setData(keys, values, std::is_sorted(keys.begin(), keys.end()));
+    // Sorted keys keep each point at its own index in the plot's data.
+    keys_in_point_order_ = std::is_sorted(keys.begin(), keys.end());
+    graph_->setData(keys, values, keys_in_point_order_);
   } else {
     bars_->setData(keys, values);  // sorts by key
     QVector<double> sorted_keys = keys;

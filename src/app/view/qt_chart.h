@@ -72,6 +72,11 @@ class QtChart : public QCustomPlot, public Chart {
   QCPBars* bars_ = nullptr;
   std::vector<float> xs_;
   std::vector<float> ys_;
+  /// What changed since the points were last handed to the plot.
+  bool keys_changed_ = true;
+  std::size_t values_changed_from_ = SIZE_MAX;
+  std::size_t values_changed_to_ = 0;
+  bool keys_in_point_order_ = false;
   QTimer redraw_timer_;
   bool changed_ = false;
   bool auto_y_range_ = true;

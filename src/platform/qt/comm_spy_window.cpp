@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -73,8 +74,15 @@ void CommSpyWindow::RequestFlush() {
   if (!flush_timer_.isActive()) flush_timer_.start();
 }
 
+void CommSpyWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Flush();  // what passed while the window was hidden
+}
+
 void CommSpyWindow::Flush() {
-  if (!lines_.HasPending()) return;
+  // Hidden, the text waits in the bounded pending lines: laying it out costs more than the
+  // whole stream of readings.
+  if (!lines_.HasPending() || !isVisible()) return;
   QScrollBar* scroll = view_.verticalScrollBar();
   const bool follow_end = scroll->value() == scroll->maximum();
   QTextCursor cursor(view_.document());

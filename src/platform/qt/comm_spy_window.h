@@ -34,6 +34,7 @@ class CommSpyWindow final : public QWidget, public TrafficListener {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void RequestFlush();
