@@ -52,7 +52,7 @@ bool GraphCrosshair::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) Follow(static_cast<QMouseEvent*>(event));
     if (event->type() == QEvent::Leave && Shown()) {
       Show(false);
-      layer_->replot();
+      chart_.update();
     }
   }
   return QObject::eventFilter(watched, event);
@@ -69,7 +69,7 @@ void GraphCrosshair::Follow(QMouseEvent* event) {
   }
   if (inside || Shown()) {
     Show(inside);
-    layer_->replot();
+    chart_.update();
   }
 }
 
@@ -83,9 +83,6 @@ void GraphCrosshair::UpdateLabel() {
 void GraphCrosshair::Show(bool shown) {
   tracer_->setVisible(shown);
   label_->setVisible(shown);
-  // A buffer of its own lets the crosshair move without repainting the graph, but costs a
-  // clear and a blend of the whole plot on every repaint: it is kept only while shown.
-  layer_->setMode(shown ? QCPLayer::lmBuffered : QCPLayer::lmLogical);
 }
 
 }  // namespace korvane

@@ -14,7 +14,7 @@ class QtChart;
 
 /// A crosshair on the time graph that follows the mouse, snaps to the nearest point shown and
 /// reads its index, time and value in the plot's top left corner. It lives on a layer of its
-/// own, so that moving it repaints neither the graph nor the axes.
+/// own above the axes.
 class GraphCrosshair : public QObject {
   Q_OBJECT
 

@@ -58,8 +58,7 @@ QtChart::QtChart(Style style, const QString& title, const QString& y_axis_title,
   }
   yAxis->setLabel(y_axis_title);
   setBackground(ColorFromBgr(background_bgr_));
-  // Every buffered layer costs a full-size clear and blend on each repaint; the overlay's own
-  // buffer serves a selection rectangle this chart never draws.
+  // The chart paints straight into the window (paintEvent): no layer needs a buffer.
   layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
 }
 
@@ -155,7 +154,7 @@ void QtChart::AutoScale() {
     ChangeAppearance();
   } else {
     RescaleToProgramRanges();  // the frozen points, fitted as the program would fit them
-    replot(rpQueuedReplot);
+    Repaint();
   }
 }
 
@@ -207,7 +206,24 @@ void QtChart::ReplotIfChanged() {
   if (!changed_) return;
   changed_ = false;
   if (view_.ShowsNewPoints()) PushPointsToPlot();
-  replot();
+  Repaint();
+}
+
+void QtChart::Repaint() {
+  emit beforeReplot();
+  update();
+  emit afterReplot();
+}
+
+void QtChart::paintEvent(QPaintEvent* /*event*/) {
+  // Straight into the window's backing store. QCustomPlot's own paint buffers cost a clear of
+  // the whole plot and a blend of it into the window at every frame, which at 30 frames a
+  // second was a third of the program's CPU during a run. Its replot() still fills them (the
+  // wheel and drag call it); what is shown always comes from here.
+  QCPPainter painter(this);
+  if (!painter.isActive()) return;
+  if (mBackgroundBrush.style() != Qt::NoBrush) painter.fillRect(viewport(), mBackgroundBrush);
+  draw(&painter);
 }
 
 void QtChart::PushPointsToPlot() {

@@ -53,6 +53,7 @@ class QtChart : public QCustomPlot, public Chart {
   const GraphViewState& ViewState() const { return view_; }
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -62,6 +63,8 @@ class QtChart : public QCustomPlot, public Chart {
   /// Applies a visible setting at once and asks for a repaint.
   void ChangeAppearance();
   void ReplotIfChanged();
+  /// Asks for a repaint of what the plot holds now, with the signals of a replot around it.
+  void Repaint();
   void PushPointsToPlot();
   void RescaleToProgramRanges();
   /// Ends the program's scaling when the user's wheel or drag changed a range.
