@@ -1,13 +1,11 @@
 // CPU cost of the reading path: the board's text split into readings, each converted, shown,
 // stored, counted and plotted on the real time graph, with the block statistics and histogram
 // at every block end ("Continuous", AverNumb 5000, mode "V"). Repaints are left out: they come
-// at most 30 times a second whatever the reading rate, and the soak measures them.
+// at most 30 times a second whatever the reading rate; korvane_chart_frame measures them.
 // Prints one line per figure. Goal: at least 72,000 readings per second of CPU (100 times the
 // link's 720 readings per second).
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -18,7 +16,6 @@
 #include "acquisition/reading_lines.h"
 #include "acquisition/reading_presenter.h"
 #include "app/view/qt_chart.h"
-#include "app/view/repaint_pace.h"
 #include "form/form.h"
 #include "process_usage.h"
 
@@ -87,23 +84,5 @@ int main(int argc, char** argv) {
   std::printf("block end (statistics and histogram, 5000 readings): %.1f us\n",
               1e6 * block_end_cpu / blocks);
 
-  // One repaint of the full time graph, as the window does at most 30 times a second.
-  graph.resize(800, 480);
-  graph.show();
-  constexpr int kRepaints = 60;
-  const double repaint_start = bench::CpuSeconds();
-  for (int i = 0; i < kRepaints; ++i) {
-    graph.SetPointY(0, 1 + i, static_cast<float>(i) * 1e-6f);
-    graph.Redraw();
-    QEventLoop frame;
-    QTimer::singleShot(40, &frame, &QEventLoop::quit);
-    frame.exec();
-  }
-  const double repaint_us = 1e6 * (bench::CpuSeconds() - repaint_start) / kRepaints;
-  const double per_second = 1000.0 / kRepaintIntervalMs;
-  std::printf(
-      "time graph repaint (5001 points, 800x480): %.0f us, %.1f %% of a core at %.0f per "
-      "second\n",
-      repaint_us, repaint_us * per_second / 1e4, per_second);
   return 0;
 }

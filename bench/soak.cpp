@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <algorithm>
@@ -162,14 +163,24 @@ int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
     if (spy) form.chkTermWindow.SetValue(1);
     double cpu_start = 0;
     double wall_start = 0;
+    // The stop comes at a moment when the run has taken every reading that has arrived, so that
+    // one between the port and the run is not counted as lost; one never taken still shows (the
+    // stop then comes after a second). A reading still on the line is not waited for.
+    QTimer stopper;
+    stopper.setInterval(1);
+    QElapsedTimer stopping;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+      if (!stopping.isValid()) stopping.start();
+      if (rig.main.run().ReadingsTaken() < counter.received && stopping.elapsed() < 1000) return;
+      stopper.stop();
+      counter.counting = false;
+      form.cmdCntr[2].Click();
+    });
     rig.OnMessage("GETTING  ADC  CODE ", [&] {
       counter.counting = true;
       cpu_start = bench::CpuSeconds();
       wall_start = static_cast<double>(rig.time.Now().count()) / 1e6;
-      QTimer::singleShot(seconds * 1000, [&] {
-        counter.counting = false;  // a reading still on the line is not waited for
-        form.cmdCntr[2].Click();
-      });
+      QTimer::singleShot(seconds * 1000, [&] { stopper.start(); });
     });
     if (record) rig.main.run_data().recorder().Start(record_path);
     form.cmdCntr[2].Click();  // returns when the stop click has ended the run

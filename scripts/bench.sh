@@ -13,6 +13,8 @@ build/bench/korvane_reading_path
 build/bench/korvane_spectrum_bench --benchmark_min_time=0.5
 xvfb-run -a build/bench/korvane_idle_wait 10000
 xvfb-run -a build/bench/korvane_startup
+# One frame of the window during a run: the full time graph repainted with new readings.
+xvfb-run -a build/bench/korvane_chart_frame
 xvfb-run -a build/bench/korvane_soak "$soak_seconds"
 # The same soak recording every reading to a CSV file: rows written must equal readings used.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" record
