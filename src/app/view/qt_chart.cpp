@@ -235,9 +235,13 @@ void QtChart::PushPointsToPlot() {
     // rather than the whole graph handed over again at every repaint.
     auto points = graph_->data()->begin();
     for (std::size_t i = from; i < to; ++i) points[static_cast<qsizetype>(i)].value = ys_[i];
-    if (view_.ProgramScales()) RescaleToProgramRanges();
-    return;
+  } else {
+    PushAllPointsToPlot();
   }
+  if (view_.ProgramScales()) RescaleToProgramRanges();
+}
+
+void QtChart::PushAllPointsToPlot() {
   QVector<double> keys;
   QVector<double> values;
   keys.reserve(static_cast<qsizetype>(xs_.size()));
@@ -256,7 +260,6 @@ void QtChart::PushPointsToPlot() {
     std::sort(sorted_keys.begin(), sorted_keys.end());
     bars_->setWidth(BarWidth(sorted_keys));
   }
-  if (view_.ProgramScales()) RescaleToProgramRanges();
 }
 
 void QtChart::RescaleToProgramRanges() {

@@ -66,6 +66,7 @@ class QtChart : public QCustomPlot, public Chart {
   /// Asks for a repaint of what the plot holds now, with the signals of a replot around it.
   void Repaint();
   void PushPointsToPlot();
+  void PushAllPointsToPlot();
   void RescaleToProgramRanges();
   /// Ends the program's scaling when the user's wheel or drag changed a range.
   void NoteUserMove(const QCPRange& keys_before, const QCPRange& values_before);
