@@ -40,8 +40,8 @@ TEST(AcquisitionScenario, RecordedRunOpensWithTheStatisticsOfItsLastBlock) {
   ScenarioRig rig(1, BoardWithInputs(0));
   rig.main.Form_Load();
   rig.form.txtAverNumb.SetText("50");
-  const auto path = std::filesystem::temp_directory_path() / "korvane-scenario-run.csv";
-  std::filesystem::remove(path);
+  const testing::HexFolder folder;  // a folder of this test's own
+  const auto path = folder.Path() / "scenario-run.csv";
   RunData& data = rig.main.run_data();
   ASSERT_EQ(data.recorder().Start(path), "");
   RunFor(rig, 8);
@@ -60,7 +60,6 @@ TEST(AcquisitionScenario, RecordedRunOpensWithTheStatisticsOfItsLastBlock) {
   EXPECT_EQ(data.last_block().Codes(), run_block);
   EXPECT_EQ(NoiseFigureLines(data.last_block().Figures(), data.last_block().Settings()), run_lines);
   EXPECT_EQ(rig.adc_graph.PointCount(), 51);
-  std::filesystem::remove(path);
 }
 
 // The long record drives a Continuous run and stops it at its N-th reading: the run's own
@@ -69,8 +68,8 @@ TEST(AcquisitionScenario, LongRecordTakesExactlyNReadingsAndStopsTheRun) {
   ScenarioRig rig(1, BoardWithInputs(0.1));
   rig.main.Form_Load();
   rig.form.cboSampling.SetListIndex(0);
-  const auto path = std::filesystem::temp_directory_path() / "korvane-long-record.csv";
-  std::filesystem::remove(path);
+  const testing::HexFolder folder;  // a folder of this test's own
+  const auto path = folder.Path() / "long-record.csv";
   RunData& data = rig.main.run_data();
   ASSERT_EQ(data.recorder().Start(path), "");
   LongRecord& record = data.long_record();
@@ -83,7 +82,6 @@ TEST(AcquisitionScenario, LongRecordTakesExactlyNReadingsAndStopsTheRun) {
   ASSERT_EQ(ReadRecording(path, recording), "");
   EXPECT_EQ(recording.codes, record.Codes());
   EXPECT_EQ(record.SecondsLeft(), 0.0);
-  std::filesystem::remove(path);
 }
 
 }  // namespace

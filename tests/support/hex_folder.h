@@ -8,7 +8,8 @@
 
 namespace korvane::testing {
 
-/// A fresh, empty folder of its own for the loader's HEX file; removed with everything in it.
+/// A fresh, empty folder of its own, for the loader's HEX file or a test's files; removed with
+/// everything in it.
 class HexFolder {
  public:
   HexFolder();
