@@ -7,7 +7,8 @@
 // folder (rows written must equal readings stored; the cost of the writer alone is measured
 // first on a minute's worth of rows) and/or "rfc2217" to reach the board through
 // korvane-board-server over loopback, as a board on a device server is reached.
-// Goals: nothing lost, under 10 % of one core, peak memory under 150 MB.
+// Goals: nothing lost, peak memory under 150 MB, and the program under 10 % of one core (measured
+// with "rfc2217": in this process the simulated board's CPU counts too).
 
 #include <unistd.h>
 
@@ -195,7 +196,9 @@ int Soak(Rig& rig, int argc, char** argv, int seconds, const char* path) {
         "first 4 of a run are dropped)\n",
         counter.received, static_cast<long long>(run.ReadingsTaken()),
         static_cast<long long>(run.ReadingsUsed()));
-    std::printf("CPU: %.2f s, %.1f %% of one core (goal under 10 %%)\n", cpu, 100 * cpu / wall);
+    // In this process the simulated board's CPU counts too; behind the board server it does not.
+    std::printf("CPU: %.2f s, %.1f %% of one core (%s)\n", cpu, 100 * cpu / wall,
+                *path != '\0' ? "goal under 10 %" : "the program and the simulated board together");
     std::printf("peak resident memory: %ld MB (goal under 150 MB)\n",
                 bench::PeakResidentMegabytes());
     std::printf("board errors shown: %zu\n", rig.dialogs.messages.size());

@@ -24,3 +24,5 @@ xvfb-run -a build/bench/korvane_soak "$soak_seconds" spectrum
 bench/cli_capture.sh build/korvane-cli 100000
 # The same soak with the board behind korvane-board-server, over RFC 2217 on loopback.
 xvfb-run -a build/bench/korvane_soak "$soak_seconds" rfc2217
+# And with the Spectrum window open: the program alone, the board in its own process.
+xvfb-run -a build/bench/korvane_soak "$soak_seconds" spectrum rfc2217
