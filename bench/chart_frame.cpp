@@ -1,13 +1,12 @@
 // CPU cost of one frame of the main window while a run streams: the time graph full with a
 // 5000-reading block gets 24 new readings (a 30th of a second at the link's 720 readings/s), the
-// status texts change, and the window repaints and hands its pixels to the display. Run it
+// reading display changes, and the window repaints and hands its pixels to the display. Run it
 // under Xvfb. Argument: frames (default 600). Goal: under 2 ms of CPU per frame, so that 30
 // frames a second take under 6 % of one core.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>

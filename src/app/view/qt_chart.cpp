@@ -1,7 +1,6 @@
 #include "app/view/qt_chart.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <utility>
